@@ -1,0 +1,63 @@
+#pragma once
+// An axis: the ordered points along one direction of a grid, either the cell
+// centres or the cell edges. The axis owns its points.
+
+#include <memory>
+#include <vector>
+
+#include "grid/TPoint.h"
+
+class TAxis {
+public:
+    // An axis without points.
+    explicit TAxis(double DblResolution);
+    // An axis of LngSize empty slots, to be filled with SetPoint.
+    TAxis(double DblResolution, long LngSize);
+    ~TAxis();
+    TAxis(const TAxis&) = delete;
+    TAxis& operator=(const TAxis&) = delete;
+
+    long GetSize() const { return static_cast<long>(MbrVecPoints.size()); }
+    double GetResolution() const { return MbrDblResolution; }
+
+    // Index i of the interval [point i, point i+1] that holds DblValue; each
+    // interval includes its lower-valued edge and excludes its higher one, in
+    // either direction of the axis. ChrAxis 'X' compares X components, any
+    // other letter Y components. Throws "Ordinate is out of range in
+    // TAxis::GetIndex" below or above the end points; returns -1 for a value in
+    // no interval (the greatest end value, NaN, an axis of fewer than 2 points).
+    long GetIndex(double DblValue, char ChrAxis) const;
+
+    // Stores PtrPoint at LngIndex and takes ownership of it; frees the point
+    // held there before. Throws "Index is out of range in TAxis::SetPoint".
+    void SetPoint(long LngIndex, TPoint* PtrPoint);
+
+    // The point at LngIndex, still owned by the axis (null for an empty slot).
+    // Throws "Index is out of range in TAxis::GetPoint".
+    TPoint* GetPoint(long LngIndex) const;
+
+    // A new axis of clones of the points LngStart to LngEnd inclusive.
+    TAxis* GetSegment(long LngStart, long LngEnd) const;
+    // The segment between the intervals that hold the two points' X (ChrAxis
+    // 'X') or Y components. On a falling axis the greater value comes first.
+    TAxis* GetSegment(const TPoint* PtrStart, const TPoint* PtrEnd, char ChrAxis) const;
+
+    // A deep copy; TMapPoints stay TMapPoints. The caller owns it.
+    TAxis* Clone() const;
+
+private:
+    double MbrDblResolution;
+    std::vector<std::unique_ptr<TPoint>> MbrVecPoints;
+};
+
+// Conversions between a centre axis and an edge axis. Both return a new axis
+// that the caller owns and leave the argument unchanged; an empty argument
+// throws "Index is out of range in TAxis::GetPoint".
+class TAxisTools {
+public:
+    // Edges of a centre axis: GetSize() + 1 points, built by repeated addition
+    // of the resolution. ChrAxis is 'X' or 'Y'.
+    static TAxis* PointsToIntervals(const TAxis* PtrAxis, char ChrAxis);
+    // Centres of an edge axis: GetSize() - 1 points. ChrAxis is not used.
+    static TAxis* IntervalsToPoints(const TAxis* PtrAxis, char ChrAxis);
+};

@@ -1,0 +1,105 @@
+#pragma once
+// A north-up grid of double cell values with a cell size, a no-data value and
+// four axes tying cell indices to map coordinates. Columns (X) run west to
+// east, rows (Y) north to south; every call taking two indices takes the
+// column first. Cells are stored row by row, north row first.
+//
+// The map owns its axes. Every axis handed to it stays the caller's: the map
+// keeps a copy and the derived companion axis. Every point or axis returned
+// is new and the caller's, except the four axis accessors, which lend.
+
+#include <memory>
+#include <vector>
+
+#include "grid/TAxis.h"
+#include "grid/TError.h"
+#include "grid/TPoint.h"
+
+class TMap {
+public:
+    // An empty map: no cells, no axes; rows are then added with AddRow.
+    explicit TMap(double DblResolution);
+    // LngXDim columns by LngYDim rows, every cell no data (-9999), no axes.
+    TMap(double DblResolution, long LngXDim, long LngYDim);
+    // A map on copies of two centre axes, every cell no data. Throws "Axes
+    // resolutions do not match in TMap::TMap" unless the two resolutions are
+    // exactly equal; an empty axis throws from PointsToIntervals.
+    TMap(const TAxis* PtrXAxis, const TAxis* PtrYAxis);
+    ~TMap();
+    TMap(const TMap&) = delete;
+    TMap& operator=(const TMap&) = delete;
+
+    // Sets resolution, dimensions and no-data value and appends the rows, each
+    // cell no data. Only for a map under construction.
+    void Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDataValue);
+
+    double GetResolution() const { return MbrDblResolution; }
+    long GetXDim() const { return MbrLngXDim; }
+    long GetYDim() const { return MbrLngYDim; }
+    double GetNoDataValue() const { return MbrDblNoDataValue; }
+    void SetNoDataValue(double DblValue) { MbrDblNoDataValue = DblValue; }
+
+    // The map's own axes (null until set); they stay the map's.
+    TAxis* GetXAxis() const { return MbrPtrXAxis.get(); }
+    TAxis* GetYAxis() const { return MbrPtrYAxis.get(); }
+    TAxis* GetXAxisInterval() const { return MbrPtrXAxisInterval.get(); }
+    TAxis* GetYAxisInterval() const { return MbrPtrYAxisInterval.get(); }
+
+    // --- Cells by index ---
+    // Throws "X-ordinate is out of range in TMap::GetPointVal", then the
+    // Y-ordinate message.
+    double GetPointVal(long LngX, long LngY) const
+    {
+        if (LngX < 0 || LngX >= MbrLngXDim)
+            throw TError("X-ordinate is out of range in TMap::GetPointVal");
+        if (LngY < 0 || LngY >= MbrLngYDim)
+            throw TError("Y-ordinate is out of range in TMap::GetPointVal");
+        return MbrVecValues[LngY][LngX];
+    }
+    // Throws "LngX is out of range in TMap::SetPoint (long,long)", then the
+    // LngY message, rather than write outside the grid.
+    void SetPoint(long LngX, long LngY, double DblValue);
+    void InitValues(double DblValue);
+    // A new point at the cell centre.
+    TPoint* GetCoordinates(long LngX, long LngY) const;
+    // A new point at the cell centre carrying the cell value.
+    TMapPoint* GetPoint(long LngX, long LngY) const;
+
+    // --- Cells by position (through the edge axes) ---
+    // Column index ('X') or row index (any other letter) of the position;
+    // -1 where it lies in no cell (the east or north edge).
+    long GetIndex(double DblValue, char ChrAxis) const;
+    double GetPointVal(const TPoint* PtrPosition) const;
+    // A new point at the given position carrying its cell's value.
+    TMapPoint* GetPoint(const TPoint* PtrPosition) const;
+    // Throws "LngX is out of range in TMap::SetPoint (TPoint*)", then the LngY
+    // message, for a position in no cell.
+    void SetPoint(const TPoint* PtrPosition, double DblValue);
+    std::vector<double> GetPointValues(const std::vector<TPoint*>& VecPositions) const;
+
+    // --- Rows ---
+    // A copy of row LngY, west to east.
+    std::vector<double> GetRow(long LngY) const;
+    // Appends a south row; the first row of a map without columns sets them.
+    void AddRow(std::vector<double> VecValues);
+
+    // --- Axes ---
+    // Each setter checks the size, then replaces the axis of that kind by a
+    // copy of the argument and its companion by the conversion of the
+    // argument. On any failure the map keeps the axes it had.
+    void SetXAxis(const TAxis* PtrAxis);
+    void SetYAxis(const TAxis* PtrAxis);
+    void SetXAxisInterval(const TAxis* PtrAxis);
+    void SetYAxisInterval(const TAxis* PtrAxis);
+
+private:
+    double MbrDblResolution;
+    long MbrLngXDim = 0;
+    long MbrLngYDim = 0;
+    std::vector<std::vector<double>> MbrVecValues;
+    std::unique_ptr<TAxis> MbrPtrXAxis;
+    std::unique_ptr<TAxis> MbrPtrYAxis;
+    std::unique_ptr<TAxis> MbrPtrXAxisInterval;
+    std::unique_ptr<TAxis> MbrPtrYAxisInterval;
+    double MbrDblNoDataValue = -9999.0;
+};

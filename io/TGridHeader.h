@@ -1,0 +1,41 @@
+#pragma once
+// The six header entries of an ASCII grid file, and the geometry they stand
+// for: shared by the grid reader, the grid writer and the streaming command.
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "grid/TAxis.h"
+#include "grid/TMap.h"
+#include "io/TTokenizer.h"
+
+struct TGridHeader {
+    long LngCols = 0;
+    long LngRows = 0;
+    double DblXllCorner = 0.0;
+    double DblYllCorner = 0.0;
+    double DblCellSize = 0.0;
+    double DblNoDataValue = -9999.0;
+
+    // Reads the six tagged entries in their fixed order. Throws TError with
+    // the format messages ("File format error: expected to find ncols tag",
+    // ...); a value that does not read as a number is reported as the next
+    // tag's message; a negative dimension and a NODATA_value that is not a
+    // number are refused with a "File format error:" message.
+    static TGridHeader Read(TTokenizer& Tokens);
+
+    // The header the writer gives a map: west edge from point 0 of the X edge
+    // axis, south edge the lesser Y of the first and last Y edges.
+    static TGridHeader OfMap(const TMap* PtrMap);
+    // The same from the edge axes alone.
+    static TGridHeader OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges, double DblCellSize,
+                               double DblNoDataValue);
+
+    // The edge axes of a loaded map, {X edges, Y edges}, built by repeated
+    // addition of the cell size from the lower-left corner.
+    std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> EdgeAxes() const;
+
+    // The six header lines as the writer lays them out.
+    std::string Text() const;
+};
