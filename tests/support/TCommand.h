@@ -1,0 +1,49 @@
+#pragma once
+// Runs the built pvxOverlay binary and captures its exit status and output.
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "support/TTempDir.h"
+
+struct TCommandResult {
+    int LngStatus = -1;
+    std::string StgOut;
+    std::string StgErr;
+};
+
+inline std::string ShellQuoted(const std::string& StgText)
+{
+    std::string StgQuoted = "'";
+    for (char ChrValue : StgText)
+        StgQuoted += ChrValue == '\'' ? std::string("'\\''") : std::string(1, ChrValue);
+    return StgQuoted + "'";
+}
+
+// Runs pvxOverlay with the arguments; StgPrefix goes before the command
+// (environment settings, ulimit).
+inline TCommandResult RunOverlay(const std::vector<std::string>& VecArgs,
+                                 const std::string& StgPrefix = "")
+{
+    TTempDir Scratch;
+    std::string StgCommand = StgPrefix + " " + ShellQuoted(PVX_OVERLAY_BINARY);
+    for (const std::string& StgArg : VecArgs)
+        StgCommand += " " + ShellQuoted(StgArg);
+    StgCommand += " 2>" + ShellQuoted(Scratch / "stderr");
+
+    TCommandResult Result;
+    FILE* PtrPipe = popen(StgCommand.c_str(), "r");
+    if (!PtrPipe)
+        return Result;
+    char ArrBuffer[4096];
+    std::size_t LngRead;
+    while ((LngRead = std::fread(ArrBuffer, 1, sizeof ArrBuffer, PtrPipe)) > 0)
+        Result.StgOut.append(ArrBuffer, LngRead);
+    const int LngWait = pclose(PtrPipe);
+    Result.LngStatus = WIFEXITED(LngWait) ? WEXITSTATUS(LngWait) : 128 + WTERMSIG(LngWait);
+    Result.StgErr = ReadText(Scratch / "stderr");
+    return Result;
+}
