@@ -1,0 +1,116 @@
+// The streaming command against the toolkit path it stands for: the same
+// bytes, or the same message, whatever the number of threads.
+#include "app/TScalarOverlay.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <random>
+#include <sstream>
+
+#include "io/TARCGISFileTools.h"
+#include "ops/TMapTools.h"
+
+namespace {
+
+// What loading, scaling and writing through the toolkit gives: the text, or
+// the message of the failure.
+std::string ThroughToolkit(const std::string& StgInput, char ChrOperation, double DblScalar)
+{
+    try {
+        std::istringstream Input(StgInput);
+        const std::unique_ptr<TMap> PtrMap(TARCGISFileTools::LoadARCGISFile(Input));
+        std::unique_ptr<TMap> PtrResult;
+        if (ChrOperation == 'x')
+            PtrResult.reset(TMapTools::Multiply(PtrMap.get(), DblScalar));
+        else if (ChrOperation == '/')
+            PtrResult.reset(TMapTools::Divide(PtrMap.get(), DblScalar));
+        else
+            return "Unknown operation";
+        std::ostringstream Output;
+        TARCGISFileTools::WriteARCGISFile(PtrResult.get(), Output);
+        return Output.str();
+    } catch (const std::exception& Error) {
+        return Error.what();
+    }
+}
+
+std::string Streamed(const std::string& StgInput, char ChrOperation, double DblScalar,
+                     unsigned LngThreads)
+{
+    try {
+        std::istringstream Input(StgInput);
+        std::ostringstream Output;
+        TScalarOverlay::Run(Input, Output, ChrOperation, DblScalar, LngThreads);
+        return Output.str();
+    } catch (const std::exception& Error) {
+        return Error.what();
+    }
+}
+
+void ExpectSamePaths(const std::string& StgInput, char ChrOperation, double DblScalar)
+{
+    const std::string StgExpected = ThroughToolkit(StgInput, ChrOperation, DblScalar);
+    for (unsigned LngThreads : {1U, 2U})
+        EXPECT_EQ(Streamed(StgInput, ChrOperation, DblScalar, LngThreads), StgExpected)
+            << "threads " << LngThreads << ", input:\n" << StgInput.substr(0, 300);
+}
+
+// A grid of random 2-decimal values with some no-data cells.
+std::string RandomGrid(long LngCols, long LngRows, const std::string& StgCorner, double DblCellSize,
+                       std::mt19937_64& Random)
+{
+    std::ostringstream Text;
+    Text.precision(17);
+    Text << "ncols " << LngCols << "\nnrows " << LngRows << "\n" << StgCorner << "cellsize "
+         << DblCellSize << "\nNODATA_value -9999\n";
+    std::uniform_int_distribution<long> Value(-500000, 900000);
+    std::bernoulli_distribution NoData(0.05);
+    for (long LngY = 0; LngY < LngRows; ++LngY) {
+        for (long LngX = 0; LngX < LngCols; ++LngX) {
+            if (NoData(Random))
+                Text << "-9999 ";
+            else
+                Text << static_cast<double>(Value(Random)) / 100 << ' ';
+        }
+        Text << '\n';
+    }
+    return Text.str();
+}
+
+}  // namespace
+
+TEST(StreamingOverlay, MatchesToolkitOnGridsOfManyShapes)
+{
+    std::mt19937_64 Random(20261208);
+    const std::string StgUtm = "xllcorner 512345.5\nyllcorner 4512345.5\n";
+    const std::string StgOdd = "xllcorner -0.1\nyllcorner 1e-7\n";
+    ExpectSamePaths(RandomGrid(1, 1, StgUtm, 25, Random), 'x', 2);
+    ExpectSamePaths(RandomGrid(7, 1, StgOdd, 0.1, Random), 'x', 1.1);
+    ExpectSamePaths(RandomGrid(1, 9, StgOdd, 0.3, Random), '/', 3);
+    ExpectSamePaths(RandomGrid(300, 400, StgUtm, 30, Random), 'x', 1.1);
+    ExpectSamePaths(RandomGrid(70001, 2, StgOdd, 1e-3, Random), '/', -7);
+    ExpectSamePaths(RandomGrid(3, 30000, StgUtm, 0.7, Random), 'x', 0);
+}
+
+TEST(StreamingOverlay, MatchesToolkitOnNonFiniteResults)
+{
+    const std::string StgGrid =
+        "ncols 4\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value nan\n1 -2 0 nan\n";
+    ExpectSamePaths(StgGrid, '/', 0);
+    ExpectSamePaths(StgGrid, 'x', 1e308);
+}
+
+TEST(StreamingOverlay, MatchesToolkitFailures)
+{
+    const std::string StgHeader =
+        "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n";
+    for (const std::string& StgInput :
+         {StgHeader + "1 2 3\n4 5\n", StgHeader + "1 2 3\n4 5 abc\n", StgHeader + "1 2 3 4 5 6",
+          StgHeader, std::string("ncols 3\nnrows 2\nxllcorner 0\n"), std::string("ncols 3.0\n"),
+          std::string("ncols 0\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value 0\n"),
+          std::string("ncols 2\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value 0\n")}) {
+        for (char ChrOperation : {'x', '/', 'X'})
+            ExpectSamePaths(StgInput, ChrOperation, 2);
+    }
+}
