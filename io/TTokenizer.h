@@ -4,7 +4,8 @@
 // Input is a sequence of tokens separated by white space (space, tab, CR, LF,
 // vertical tab, form feed). Header values are read as stream extraction reads
 // them: the longest prefix that is a number, the rest of the token staying for
-// the next read. Cell values must be whole tokens.
+// the next read. Cell values must be whole tokens. A token longer than the
+// buffer (64 KiB) reads as junk: no tag, number or cell value.
 
 #include <cstddef>
 #include <memory>
@@ -42,13 +43,21 @@ public:
     // double; End when no token is left.
     TCell ReadCell(double& DblValue);
 
-    // Bytes taken from the source that no read has consumed yet.
-    std::size_t Pending() const;
+    // Bytes taken from the source that no read has consumed yet, for handing
+    // them back to it. The view lasts until the next read.
+    std::string_view Pending() const;
 
 private:
-    // Makes sure a whole token (or the end of the input) lies in the buffer
-    // after the current position, which skips white space; false at the end.
-    bool FillToken();
+    // Skips white space and makes sure the whole token that follows lies in
+    // the buffer; returns the token's end, or null at the end of the input.
+    const char* FillToken();
+    // Moves the unconsumed bytes to the front of the buffer and appends what
+    // the source gives; false when it gives nothing more.
+    bool Refill();
+    // FillToken's slow path: the token reaches the end of the buffer.
+    const char* CompleteToken();
+    // Replaces a token that fills the whole buffer by one junk byte.
+    const char* DiscardOverlongToken();
 
     TByteSource& MbrSource;
     std::unique_ptr<char[]> MbrPtrBuffer;

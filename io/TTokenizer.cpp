@@ -1,0 +1,261 @@
+#include "io/TTokenizer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace {
+
+constexpr std::size_t BufferSize = 64 * 1024;
+
+// Stands in for a token longer than the buffer: no tag, number or cell value
+// begins with it, so the token reads as junk wherever it stands.
+constexpr char OverlongToken = '?';
+
+using TCell = TTokenizer::TCell;
+
+bool IsSpace(char ChrValue)
+{
+    // ' ', or one of '\t' '\n' '\v' '\f' '\r', which are consecutive.
+    return ChrValue == ' ' || static_cast<unsigned>(ChrValue - '\t') <= '\r' - '\t';
+}
+
+bool IsDigit(char ChrValue) { return static_cast<unsigned>(ChrValue - '0') <= 9; }
+
+bool IsSign(char ChrValue) { return ChrValue == '+' || ChrValue == '-'; }
+
+const char* SkipDigits(const char* PtrFirst, const char* PtrLast)
+{
+    while (PtrFirst != PtrLast && IsDigit(*PtrFirst))
+        ++PtrFirst;
+    return PtrFirst;
+}
+
+// The end of the longest prefix of [PtrFirst, PtrLast) that stream extraction
+// reads as a double, [+-]digits[.digits][(e|E)[+-]digits] with at least one
+// mantissa digit; null if there is none, or if an exponent mark has no digits
+// (extraction fails on "1e" rather than read 1).
+const char* NumberEnd(const char* PtrFirst, const char* PtrLast)
+{
+    const char* Ptr = PtrFirst;
+    if (Ptr != PtrLast && IsSign(*Ptr))
+        ++Ptr;
+    const char* PtrMantissa = Ptr;
+    Ptr = SkipDigits(Ptr, PtrLast);
+    bool BlnDigits = Ptr != PtrMantissa;
+    if (Ptr != PtrLast && *Ptr == '.') {
+        const char* PtrFraction = Ptr + 1;
+        Ptr = SkipDigits(PtrFraction, PtrLast);
+        BlnDigits = BlnDigits || Ptr != PtrFraction;
+    }
+    if (!BlnDigits)
+        return nullptr;
+    if (Ptr == PtrLast || (*Ptr != 'e' && *Ptr != 'E'))
+        return Ptr;
+    ++Ptr;
+    if (Ptr != PtrLast && IsSign(*Ptr))
+        ++Ptr;
+    const char* PtrExponent = Ptr;
+    Ptr = SkipDigits(Ptr, PtrLast);
+    return Ptr == PtrExponent ? nullptr : Ptr;
+}
+
+// A number beyond the range std::from_chars reports: infinity is refused, an
+// underflow takes the value strtod gives (zero or a subnormal).
+TCell ConvertOutOfRange(const char* PtrFirst, const char* PtrLast, double& DblValue)
+{
+    const std::string StgNumber(PtrFirst, PtrLast);
+    const double DblRead = std::strtod(StgNumber.c_str(), nullptr);
+    if (std::isinf(DblRead))
+        return TCell::OutOfRange;
+    DblValue = DblRead;
+    return TCell::Ok;
+}
+
+// Converts [PtrFirst, PtrLast) as a whole; the caller has made sure it does
+// not begin with "+-" or a non-finite form, which std::from_chars would take.
+TCell Convert(const char* PtrFirst, const char* PtrLast, double& DblValue)
+{
+    const char* PtrFrom = PtrFirst + (*PtrFirst == '+');  // from_chars takes no '+'
+    double DblRead;
+    const auto [Ptr, Ec] = std::from_chars(PtrFrom, PtrLast, DblRead);
+    if (Ec == std::errc::invalid_argument || Ptr != PtrLast)
+        return TCell::NotANumber;
+    if (Ec == std::errc::result_out_of_range)
+        return ConvertOutOfRange(PtrFrom, PtrLast, DblValue);
+    DblValue = DblRead;
+    return TCell::Ok;
+}
+
+// The texts the writer gives non-finite values, and only those.
+TCell ConvertNonFinite(std::string_view StgToken, double& DblValue)
+{
+    constexpr double DblInf = std::numeric_limits<double>::infinity();
+    const double DblNaN = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        std::string_view StgText;
+        double DblValue;
+    } Forms[] = {{"nan", std::copysign(DblNaN, 1.0)},
+                 {"-nan", std::copysign(DblNaN, -1.0)},
+                 {"inf", DblInf},
+                 {"-inf", -DblInf}};
+    for (const auto& Form : Forms) {
+        if (StgToken == Form.StgText) {
+            DblValue = Form.DblValue;
+            return TCell::Ok;
+        }
+    }
+    return TCell::NotANumber;
+}
+
+}  // namespace
+
+// The buffer holds one byte more than its capacity: a space kept just after
+// the last byte read, so a scan for the end of a token needs no bounds check.
+TTokenizer::TTokenizer(TByteSource& Source)
+    : MbrSource(Source),
+      MbrPtrBuffer(new char[BufferSize + 1]),
+      MbrLngCapacity(BufferSize),
+      MbrPtrPos(MbrPtrBuffer.get()),
+      MbrPtrEnd(MbrPtrBuffer.get())
+{
+    MbrPtrBuffer[0] = ' ';
+}
+
+TTokenizer::~TTokenizer() = default;
+
+std::string_view TTokenizer::Pending() const
+{
+    return std::string_view(MbrPtrPos, static_cast<std::size_t>(MbrPtrEnd - MbrPtrPos));
+}
+
+bool TTokenizer::Refill()
+{
+    char* PtrBuffer = MbrPtrBuffer.get();
+    const std::size_t LngKept = Pending().size();
+    if (MbrPtrPos != PtrBuffer)
+        std::memmove(PtrBuffer, MbrPtrPos, LngKept);
+    const std::size_t LngRead =
+        MbrBlnSourceDone ? 0 : MbrSource.Read(PtrBuffer + LngKept, MbrLngCapacity - LngKept);
+    MbrBlnSourceDone = LngRead == 0;
+    MbrPtrPos = PtrBuffer;
+    MbrPtrEnd = PtrBuffer + LngKept + LngRead;
+    PtrBuffer[LngKept + LngRead] = ' ';
+    return LngRead != 0;
+}
+
+const char* TTokenizer::FillToken()
+{
+    const char* Ptr = MbrPtrPos;
+    for (;;) {
+        while (Ptr != MbrPtrEnd && IsSpace(*Ptr))
+            ++Ptr;
+        MbrPtrPos = Ptr;
+        if (Ptr != MbrPtrEnd)
+            break;
+        if (!Refill())
+            return nullptr;
+        Ptr = MbrPtrPos;
+    }
+    while (!IsSpace(*Ptr))
+        ++Ptr;
+    if (Ptr != MbrPtrEnd || MbrBlnSourceDone)
+        return Ptr;
+    return CompleteToken();
+}
+
+const char* TTokenizer::CompleteToken()
+{
+    for (;;) {
+        const std::size_t LngSeen = Pending().size();
+        if (LngSeen == MbrLngCapacity)
+            return DiscardOverlongToken();
+        if (!Refill())
+            return MbrPtrEnd;
+        const char* Ptr = MbrPtrPos + LngSeen;
+        while (!IsSpace(*Ptr))
+            ++Ptr;
+        if (Ptr != MbrPtrEnd)
+            return Ptr;
+    }
+}
+
+// The junk byte takes the place of the token's last byte, so Pending() still
+// holds as many bytes as the input has left after it.
+const char* TTokenizer::DiscardOverlongToken()
+{
+    char* PtrBuffer = MbrPtrBuffer.get();
+    for (;;) {
+        const std::size_t LngRead = MbrSource.Read(PtrBuffer + 1, MbrLngCapacity - 1);
+        MbrBlnSourceDone = LngRead == 0;
+        MbrPtrEnd = PtrBuffer + 1 + LngRead;
+        PtrBuffer[1 + LngRead] = ' ';
+        char* PtrSpace = PtrBuffer + 1;
+        while (!IsSpace(*PtrSpace))
+            ++PtrSpace;
+        if (PtrSpace != MbrPtrEnd || MbrBlnSourceDone) {
+            PtrSpace[-1] = OverlongToken;
+            MbrPtrPos = PtrSpace - 1;
+            return PtrSpace;
+        }
+    }
+}
+
+std::string_view TTokenizer::NextToken()
+{
+    const char* PtrLast = FillToken();
+    if (!PtrLast)
+        return {};
+    const std::string_view StgToken(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
+    MbrPtrPos = PtrLast;
+    return StgToken;
+}
+
+bool TTokenizer::ReadInteger(long& LngValue)
+{
+    const char* PtrLast = FillToken();
+    if (!PtrLast)
+        return false;
+    const bool BlnPlus = *MbrPtrPos == '+';
+    const char* PtrFrom = MbrPtrPos + BlnPlus;  // from_chars takes no '+'
+    if (BlnPlus && !IsDigit(*PtrFrom))          // "+-5"; the buffer's end is a space
+        return false;
+    std::int32_t LngRead;
+    const auto [Ptr, Ec] = std::from_chars(PtrFrom, PtrLast, LngRead);
+    if (Ec != std::errc())
+        return false;
+    LngValue = LngRead;
+    MbrPtrPos = Ptr;
+    return true;
+}
+
+bool TTokenizer::ReadNumber(double& DblValue)
+{
+    const char* PtrLast = FillToken();
+    if (!PtrLast)
+        return false;
+    const char* PtrNumberEnd = NumberEnd(MbrPtrPos, PtrLast);
+    if (!PtrNumberEnd || Convert(MbrPtrPos, PtrNumberEnd, DblValue) != TCell::Ok)
+        return false;
+    MbrPtrPos = PtrNumberEnd;
+    return true;
+}
+
+TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
+{
+    const char* PtrLast = FillToken();
+    if (!PtrLast)
+        return TCell::End;
+    const char* PtrFirst = MbrPtrPos;
+    MbrPtrPos = PtrLast;
+    const char* PtrMantissa = PtrFirst + IsSign(*PtrFirst);
+    if (IsDigit(*PtrMantissa) || *PtrMantissa == '.')
+        return Convert(PtrFirst, PtrLast, DblValue);
+    return ConvertNonFinite(std::string_view(PtrFirst, static_cast<std::size_t>(PtrLast - PtrFirst)),
+                            DblValue);
+}
