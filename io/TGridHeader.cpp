@@ -1,0 +1,154 @@
+#include "io/TGridHeader.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "grid/TError.h"
+#include "io/TTextWriter.h"
+
+namespace {
+
+constexpr const char* NcolsMessage = "File format error: expected to find ncols tag";
+constexpr const char* NrowsMessage = "File format error: expectd to find nrows tag";
+constexpr const char* XllCornerMessage = "File format error: expected to find xllcorner tag";
+constexpr const char* YllCornerMessage = "File format error: expected to find yllcorner tag";
+constexpr const char* CellSizeMessage = "File format error: expected to find cellsize tag";
+constexpr const char* NoDataMessage = "File format error: expected to find NODATA_value tag";
+
+void ExpectTag(TTokenizer& Tokens, std::string_view StgTag, const char* StgMessage)
+{
+    if (Tokens.NextToken() != StgTag)
+        throw TError(StgMessage);
+}
+
+// A value that does not read leaves the next tag unreadable, as stream
+// extraction would, so it is reported with that tag's message.
+long ReadDimension(TTokenizer& Tokens, const char* StgNextTagMessage,
+                   const char* StgNegativeMessage)
+{
+    long LngValue;
+    if (!Tokens.ReadInteger(LngValue))
+        throw TError(StgNextTagMessage);
+    if (LngValue < 0)
+        throw TError(StgNegativeMessage);
+    return LngValue;
+}
+
+double ReadValue(TTokenizer& Tokens, const char* StgNextTagMessage)
+{
+    double DblValue;
+    if (!Tokens.ReadNumber(DblValue))
+        throw TError(StgNextTagMessage);
+    return DblValue;
+}
+
+// A number, or one of the texts the writer gives a non-finite value (a token
+// a failed ReadNumber left whole for ReadCell).
+double ReadNoDataValue(TTokenizer& Tokens)
+{
+    double DblValue;
+    if (Tokens.ReadNumber(DblValue) || Tokens.ReadCell(DblValue) == TTokenizer::TCell::Ok)
+        return DblValue;
+    throw TError("File format error: NODATA_value is not a number");
+}
+
+// Stores a new point; the axis owns it once SetPoint has succeeded.
+void PlacePoint(TAxis& Axis, long LngIndex, double DblX, double DblY)
+{
+    auto PtrPoint = std::make_unique<TPoint>(DblX, DblY);
+    Axis.SetPoint(LngIndex, PtrPoint.get());
+    PtrPoint.release();
+}
+
+}  // namespace
+
+TGridHeader TGridHeader::Read(TTokenizer& Tokens)
+{
+    TGridHeader Header;
+    ExpectTag(Tokens, "ncols", NcolsMessage);
+    Header.LngCols =
+        ReadDimension(Tokens, NrowsMessage, "File format error: ncols must not be negative");
+    ExpectTag(Tokens, "nrows", NrowsMessage);
+    Header.LngRows =
+        ReadDimension(Tokens, XllCornerMessage, "File format error: nrows must not be negative");
+    ExpectTag(Tokens, "xllcorner", XllCornerMessage);
+    Header.DblXllCorner = ReadValue(Tokens, YllCornerMessage);
+    ExpectTag(Tokens, "yllcorner", YllCornerMessage);
+    Header.DblYllCorner = ReadValue(Tokens, CellSizeMessage);
+    ExpectTag(Tokens, "cellsize", CellSizeMessage);
+    Header.DblCellSize = ReadValue(Tokens, NoDataMessage);
+    const std::string_view StgTag = Tokens.NextToken();
+    if (StgTag != "NODATA_value" && StgTag != "nodata_value")
+        throw TError(NoDataMessage);
+    Header.DblNoDataValue = ReadNoDataValue(Tokens);
+    return Header;
+}
+
+TGridHeader TGridHeader::OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges,
+                                 double DblCellSize, double DblNoDataValue)
+{
+    TGridHeader Header;
+    Header.LngCols = PtrXEdges->GetSize() - 1;
+    Header.LngRows = PtrYEdges->GetSize() - 1;
+    Header.DblXllCorner = PtrXEdges->GetPoint(0)->GetX();
+    // The reader's Y edges fall, but those derived from one row centre rise.
+    Header.DblYllCorner =
+        std::min(PtrYEdges->GetPoint(0)->GetY(), PtrYEdges->GetPoint(Header.LngRows)->GetY());
+    Header.DblCellSize = DblCellSize;
+    Header.DblNoDataValue = DblNoDataValue;
+    return Header;
+}
+
+TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
+{
+    return OfEdges(PtrMap->GetXAxisInterval(), PtrMap->GetYAxisInterval(),
+                   PtrMap->GetResolution(), PtrMap->GetNoDataValue());
+}
+
+// Repeated addition, never corner + k * cellsize: edges land exactly where
+// the reader has always put them.
+std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> TGridHeader::EdgeAxes() const
+{
+    auto PtrYEdges = std::make_unique<TAxis>(DblCellSize, LngRows + 1);
+    double DblY = DblYllCorner;
+    PlacePoint(*PtrYEdges, LngRows, DblXllCorner, DblY);
+    for (long LngIndex = LngRows - 1; LngIndex >= 0; --LngIndex) {
+        DblY += DblCellSize;
+        PlacePoint(*PtrYEdges, LngIndex, DblXllCorner, DblY);
+    }
+    const double DblNorth = DblY;
+
+    auto PtrXEdges = std::make_unique<TAxis>(DblCellSize, LngCols + 1);
+    double DblX = DblXllCorner;
+    PlacePoint(*PtrXEdges, 0, DblX, DblNorth);
+    for (long LngIndex = 1; LngIndex <= LngCols; ++LngIndex) {
+        DblX += DblCellSize;
+        PlacePoint(*PtrXEdges, LngIndex, DblX, DblNorth);
+    }
+    return {std::move(PtrXEdges), std::move(PtrYEdges)};
+}
+
+std::string TGridHeader::Text() const
+{
+    constexpr std::size_t CornerWidth = 8;
+    TTextWriter Text;
+    Text.Put("ncols ");
+    Text.PutInteger(LngCols);
+    Text.EndLine();
+    Text.Put("nrows ");
+    Text.PutInteger(LngRows);
+    Text.EndLine();
+    Text.Put("xllcorner ");
+    Text.PutNumber(DblXllCorner, CornerWidth);
+    Text.EndLine();
+    Text.Put("yllcorner ");
+    Text.PutNumber(DblYllCorner, CornerWidth);
+    Text.EndLine();
+    Text.Put("cellsize ");
+    Text.PutNumber(DblCellSize);
+    Text.EndLine();
+    Text.Put("NODATA_value ");
+    Text.PutNumber(DblNoDataValue);
+    Text.EndLine();
+    return std::string(Text.Text());
+}
