@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "app/TInterruptCleanup.h"
 #include "grid/TError.h"
 
 namespace {
@@ -43,6 +44,7 @@ unsigned ThreadsFromEnvironment()
 
 int TScalarOverlay::Main(int argc, const char* const* argv, std::ostream& Out)
 {
+    TInterruptCleanup::IgnoreWriteSignals();
     try {
         if (argc != 5)
             throw TUsageError();

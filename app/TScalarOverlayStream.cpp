@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/TCellPipeline.h"
+#include "app/TInterruptCleanup.h"
 #include "app/TScalarOverlay.h"
 #include "grid/TAxis.h"
 #include "grid/TError.h"
@@ -222,6 +223,9 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
         ResultHeader(Header);
         throw;
     }
+    std::optional<TInterruptCleanup> Cleanup;
+    if (!PtrOutput->WritesDirectly())
+        Cleanup.emplace(PtrOutput->WorkingName());
     StreamBody(Tokens, Header, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
     PtrOutput->Commit();
 }

@@ -30,6 +30,8 @@ public:
 
     // The file being written (the temporary one, or the target itself).
     const std::string& WorkingName() const { return MbrStgWorkingName; }
+    // True when the target itself is written (it is not a regular file).
+    bool WritesDirectly() const { return MbrBlnDirect; }
 
 private:
     void Discard() noexcept;
