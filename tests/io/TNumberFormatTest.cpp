@@ -1,0 +1,359 @@
+#include "io/TNumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <random>
+#include <string>
+
+namespace {
+
+std::string Format(double DblValue)
+{
+    return TNumberFormat::ToString(DblValue);
+}
+
+double FromBits(std::uint64_t LngBits)
+{
+    double DblValue;
+    std::memcpy(&DblValue, &LngBits, sizeof DblValue);
+    return DblValue;
+}
+
+std::uint64_t Bits(double DblValue)
+{
+    std::uint64_t LngBits;
+    std::memcpy(&LngBits, &DblValue, sizeof LngBits);
+    return LngBits;
+}
+
+double Read(const std::string& StgText)
+{
+    return std::strtod(StgText.c_str(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// The slow reference: the writer's rule built from printf and strtod alone.
+
+// Significant digits without trailing zeros; the exponent of the first.
+struct TRefDigits {
+    std::string StgDigits;
+    int LngExponent;
+};
+
+std::string Scientific(const TRefDigits& Ref)
+{
+    return Ref.StgDigits.substr(0, 1) + "." + Ref.StgDigits.substr(1) + "e" +
+           std::to_string(Ref.LngExponent);
+}
+
+// Positive DblValue correctly rounded to LngPrecision significant digits.
+TRefDigits RoundedByPrintf(double DblValue, int LngPrecision)
+{
+    char Text[64];
+    std::snprintf(Text, sizeof Text, "%.*e", LngPrecision - 1, DblValue);
+    const std::string StgText = Text;
+    const std::size_t LngE = StgText.find('e');
+    TRefDigits Ref{StgText.substr(0, 1) + StgText.substr(2, LngE > 2 ? LngE - 2 : 0),
+                   std::atoi(StgText.c_str() + LngE + 1)};
+    while (Ref.StgDigits.size() > 1 && Ref.StgDigits.back() == '0')
+        Ref.StgDigits.pop_back();
+    return Ref;
+}
+
+bool ReadsBackAs(const TRefDigits& Ref, double DblValue)
+{
+    return Read(Scientific(Ref)) == DblValue;
+}
+
+// printf's %g layout with precision max(6, number of digits).
+std::string GLayout(const TRefDigits& Ref)
+{
+    const std::string& StgDigits = Ref.StgDigits;
+    const int LngCount = static_cast<int>(StgDigits.size());
+    const int LngExponent = Ref.LngExponent;
+    if (LngExponent < -4 || LngExponent >= std::max(6, LngCount)) {
+        char Exponent[8];
+        std::snprintf(Exponent, sizeof Exponent, "e%+03d", LngExponent);
+        return StgDigits.substr(0, 1) + (LngCount > 1 ? "." + StgDigits.substr(1) : "") +
+               Exponent;
+    }
+    if (LngExponent < 0)
+        return "0." + std::string(-LngExponent - 1, '0') + StgDigits;
+    std::string StgText = StgDigits;
+    if (LngCount <= LngExponent + 1)
+        return StgText + std::string(LngExponent + 1 - LngCount, '0');
+    return StgText.insert(LngExponent + 1, ".");
+}
+
+std::string ReferenceFormat(double DblValue)
+{
+    const std::string StgSign = std::signbit(DblValue) ? "-" : "";
+    if (std::isnan(DblValue))
+        return StgSign + "nan";
+    if (std::isinf(DblValue))
+        return StgSign + "inf";
+    const double DblAbs = std::fabs(DblValue);
+    if (DblAbs == 0)
+        return StgSign + "0";
+    TRefDigits Chosen = RoundedByPrintf(DblAbs, 15);
+    const double DblRoundedBack = Read(Scientific(Chosen));
+    if (DblRoundedBack == DblAbs) {
+        // The shortest round-trip digits have at most 15: find them.
+        for (int LngPrecision = 1; LngPrecision < 15; ++LngPrecision) {
+            TRefDigits Shorter = RoundedByPrintf(DblAbs, LngPrecision);
+            if (ReadsBackAs(Shorter, DblAbs)) {
+                Chosen = Shorter;
+                break;
+            }
+        }
+    } else if (std::isinf(DblRoundedBack)) {
+        // Keep the shortest round-trip digits whole.
+        Chosen = RoundedByPrintf(DblAbs, 16);
+        if (!ReadsBackAs(Chosen, DblAbs))
+            Chosen = RoundedByPrintf(DblAbs, 17);
+    }
+    return StgSign + GLayout(Chosen);
+}
+
+// ---------------------------------------------------------------------------
+// Samples for the randomized comparison.
+
+class TSampler {
+public:
+    explicit TSampler(std::uint64_t LngSeed) : MbrRandom(LngSeed) {}
+
+    double Next(std::uint64_t LngIndex)
+    {
+        switch (LngIndex % 10) {
+        case 0: return FromBits(MbrRandom());
+        case 1: return Signed(FromBits(MbrRandom() & 0x000FFFFFFFFFFFFF));  // subnormal
+        case 2: return DecimalText(Uniform(1, 17), Uniform(-30, 30));
+        case 3: return DecimalText(Uniform(1, 17), Uniform(-324, 308));
+        case 4: return GridValue();
+        case 5: return GridValue() * Scalar();
+        case 6: return Halfway();
+        case 7: return NearPowerOfTen();
+        case 8: return FromBits(Bits(DBL_MAX) - Uniform(0, 2000)) * Sign();
+        default: return Uniform(0, 1000) == 0 ? -0.0 : DecimalText(Uniform(1, 7), Uniform(-6, 9));
+        }
+    }
+
+private:
+    int Uniform(int LngLow, int LngHigh)
+    {
+        return std::uniform_int_distribution<int>(LngLow, LngHigh)(MbrRandom);
+    }
+    double Sign() { return Uniform(0, 1) ? -1.0 : 1.0; }
+    double Signed(double DblValue) { return DblValue * Sign(); }
+
+    std::string RandomDigits(int LngCount)
+    {
+        std::string StgDigits(1, static_cast<char>('1' + Uniform(0, 8)));
+        while (static_cast<int>(StgDigits.size()) < LngCount)
+            StgDigits += static_cast<char>('0' + Uniform(0, 9));
+        return StgDigits;
+    }
+
+    double DecimalText(int LngCount, int LngExponent)
+    {
+        return Signed(Read(Scientific({RandomDigits(LngCount), LngExponent})));
+    }
+
+    // What real grids hold: integers, no-data, 1 to 6 decimals.
+    double GridValue()
+    {
+        switch (Uniform(0, 3)) {
+        case 0: return -9999;
+        case 1: return Uniform(-100000, 100000);
+        case 2: return Uniform(-9999999, 9999999) / 100.0;
+        default: return Read(std::to_string(Uniform(-99999, 99999)) + "." +
+                             RandomDigits(Uniform(1, 6)));
+        }
+    }
+
+    double Scalar()
+    {
+        static const double Scalars[] = {1.1, 0.3, 2, 3, 1 / 3.0, 0.01, 1.0001, 7.3, 1e-3, 1e7};
+        return Scalars[Uniform(0, 9)];
+    }
+
+    // A 15-digit decimal and a half unit in the 16th digit, or (exactly
+    // representable) a 16-digit integer ending in 5.
+    double Halfway()
+    {
+        if (Uniform(0, 1))
+            return Signed(Read(RandomDigits(15) + "5"));
+        return Signed(Read(Scientific({RandomDigits(15) + "5", Uniform(-300, 300)})));
+    }
+
+    double NearPowerOfTen()
+    {
+        const double DblPower = Read("1e" + std::to_string(Uniform(-323, 308)));
+        return Signed(FromBits(Bits(DblPower) + Uniform(-3, 3)));
+    }
+
+    std::mt19937_64 MbrRandom;
+};
+
+std::uint64_t SampleCount()
+{
+    const char* PtrText = std::getenv("PVX_FORMAT_SAMPLES");
+    return PtrText ? std::strtoull(PtrText, nullptr, 10) : 2000000;
+}
+
+// ---------------------------------------------------------------------------
+
+TEST(NumberFormat, NonFiniteValues)
+{
+    EXPECT_EQ(Format(HUGE_VAL), "inf");
+    EXPECT_EQ(Format(-HUGE_VAL), "-inf");
+    EXPECT_EQ(Format(std::nan("")), "nan");
+    EXPECT_EQ(Format(-std::nan("")), "-nan");
+}
+
+TEST(NumberFormat, ZerosAndIntegers)
+{
+    EXPECT_EQ(Format(0.0), "0");
+    EXPECT_EQ(Format(-0.0), "-0");
+    EXPECT_EQ(Format(-9999), "-9999");
+    EXPECT_EQ(Format(100000), "100000");
+    EXPECT_EQ(Format(1e6), "1e+06");
+    EXPECT_EQ(Format(1234567), "1234567");
+    EXPECT_EQ(Format(123456789012345), "123456789012345");
+    EXPECT_EQ(Format(1234567890123456), "1.23456789012346e+15");
+}
+
+TEST(NumberFormat, LayoutIsPrintfG)
+{
+    EXPECT_EQ(Format(0.25), "0.25");
+    EXPECT_EQ(Format(0.1), "0.1");
+    EXPECT_EQ(Format(2.5e6), "2.5e+06");
+    EXPECT_EQ(Format(-2.5e6), "-2.5e+06");
+    EXPECT_EQ(Format(1e-05), "1e-05");
+    EXPECT_EQ(Format(0.0001), "0.0001");
+    EXPECT_EQ(Format(0.000123456789), "0.000123456789");
+    EXPECT_EQ(Format(1e100), "1e+100");
+    EXPECT_EQ(Format(1.5e-300), "1.5e-300");
+    EXPECT_EQ(Format(12345678e10), "1.2345678e+17");
+}
+
+TEST(NumberFormat, KeepsFifteenSignificantDigits)
+{
+    EXPECT_EQ(Format(1234.5678), "1234.5678");
+    EXPECT_EQ(Format(4512345.5), "4512345.5");
+    EXPECT_EQ(Format(1.0 / 3), "0.333333333333333");
+    EXPECT_EQ(Format(-2.0 / 3), "-0.666666666666667");
+    EXPECT_EQ(2615.17 * 1.1, 2876.6870000000004);
+    EXPECT_EQ(Format(2615.17 * 1.1), "2876.687");
+    EXPECT_EQ(Format(0.1 + 0.2), "0.3");
+    EXPECT_EQ(Format(999999999999999.9), "1e+15");
+}
+
+TEST(NumberFormat, HalfwayDigitsRoundToEven)
+{
+    EXPECT_EQ(Format(1234567890123455), "1.23456789012346e+15");
+    EXPECT_EQ(Format(1234567890123445), "1.23456789012344e+15");
+    EXPECT_EQ(Format(-1000000000000005), "-1e+15");
+}
+
+TEST(NumberFormat, EndsOfTheRange)
+{
+    EXPECT_EQ(Format(5e-324), "5e-324");
+    EXPECT_EQ(Format(-5e-324), "-5e-324");
+    EXPECT_EQ(Format(DBL_MIN), "2.2250738585072e-308");
+    EXPECT_EQ(Format(DBL_MAX), "1.7976931348623157e+308");
+    EXPECT_EQ(Format(-std::nextafter(DBL_MAX, 0)), "-1.7976931348623155e+308");
+    // Far enough below the largest double for 15 digits to stay finite.
+    EXPECT_EQ(Format(1.79769313486231e308), "1.79769313486231e+308");
+    char Text[TNumberFormat::MaxLength];
+    EXPECT_LE(TNumberFormat::Write(-DBL_MAX, Text) - Text, 24);
+    EXPECT_LE(TNumberFormat::Write(-0.000123456789012345, Text) - Text, 21);
+}
+
+TEST(NumberFormat, WriteIntegerIsPlainDecimal)
+{
+    char Text[TNumberFormat::MaxLength];
+    auto Integer = [&Text](long LngValue) {
+        return std::string(Text, TNumberFormat::WriteInteger(LngValue, Text));
+    };
+    EXPECT_EQ(Integer(0), "0");
+    EXPECT_EQ(Integer(-1), "-1");
+    EXPECT_EQ(Integer(1000000), "1000000");
+    EXPECT_EQ(Integer(LONG_MAX), std::to_string(LONG_MAX));
+    EXPECT_EQ(Integer(LONG_MIN), std::to_string(LONG_MIN));
+}
+
+TEST(NumberFormat, MatchesSlowReferenceOnRandomValues)
+{
+    const std::uint64_t LngSamples = SampleCount();
+    std::cout << "[          ] comparing " << LngSamples
+              << " values (PVX_FORMAT_SAMPLES sets the count)\n";
+    TSampler Sampler(20240611);
+    std::uint64_t LngMismatches = 0;
+    std::string StgExamples;
+    for (std::uint64_t i = 0; i < LngSamples; ++i) {
+        const double DblValue = Sampler.Next(i);
+        const std::string StgExpected = ReferenceFormat(DblValue);
+        const std::string StgActual = Format(DblValue);
+        if (StgActual != StgExpected && ++LngMismatches <= 10) {
+            char Hex[40];
+            std::snprintf(Hex, sizeof Hex, "%a", DblValue);
+            StgExamples += std::string(Hex) + ": " + StgActual + " instead of " + StgExpected + "\n";
+        }
+    }
+    EXPECT_EQ(LngMismatches, 0u) << StgExamples;
+}
+
+TEST(NumberFormatRoundTrip, FifteenDigitTextComesBackCanonical)
+{
+    std::mt19937_64 Random(7);
+    auto Uniform = [&Random](int LngLow, int LngHigh) {
+        return std::uniform_int_distribution<int>(LngLow, LngHigh)(Random);
+    };
+    for (int i = 0; i < 200000; ++i) {
+        TRefDigits Ref{std::string(1, static_cast<char>('1' + Uniform(0, 8))),
+                       Uniform(-307, 307)};
+        for (int LngCount = Uniform(1, 15); static_cast<int>(Ref.StgDigits.size()) < LngCount;)
+            Ref.StgDigits += static_cast<char>('0' + Uniform(0, 9));
+        while (Ref.StgDigits.size() > 1 && Ref.StgDigits.back() == '0')
+            Ref.StgDigits.pop_back();
+        const std::string StgCanonical = GLayout(Ref);
+        const double DblValue = Read(StgCanonical);
+        ASSERT_EQ(Format(DblValue), StgCanonical);
+        const std::string StgPadded = Scientific({Ref.StgDigits + "00", Ref.LngExponent});
+        ASSERT_EQ(Format(Read(StgPadded)), StgCanonical) << StgPadded;
+        ASSERT_EQ(Bits(Read(Format(DblValue))), Bits(DblValue)) << StgCanonical;
+    }
+}
+
+TEST(NumberFormatRoundTrip, RewritingWhatWasReadChangesNothing)
+{
+    std::mt19937_64 Random(11);
+    for (int i = 0; i < 200000; ++i) {
+        const double DblValue = FromBits(Random());
+        if (!std::isfinite(DblValue))
+            continue;
+        const std::string StgText = Format(DblValue);
+        const double DblBack = Read(StgText);
+        if (std::isnormal(DblValue)) {
+            ASSERT_EQ(Format(DblBack), StgText);
+            // Half a unit in the 15th digit, plus the rounding of the read.
+            ASSERT_LE(std::fabs(DblBack - DblValue), (5e-15 + DBL_EPSILON) * std::fabs(DblValue))
+                << StgText;
+        } else {
+            // Subnormals carry fewer digits: the value, not the text, is stable.
+            ASSERT_EQ(Bits(Read(Format(DblBack))), Bits(DblBack)) << StgText;
+        }
+    }
+}
+
+}  // namespace
