@@ -29,12 +29,16 @@ public:
     long GetIndex(double DblValue, char ChrAxis) const;
 
     // Stores PtrPoint at LngIndex and takes ownership of it; frees the point
-    // held there before. Throws "Index is out of range in TAxis::SetPoint".
+    // held there before. Throws "Index is out of range in TAxis::SetPoint"
+    // (the caller then keeps the point).
     void SetPoint(long LngIndex, TPoint* PtrPoint);
 
     // The point at LngIndex, still owned by the axis (null for an empty slot).
     // Throws "Index is out of range in TAxis::GetPoint".
     TPoint* GetPoint(long LngIndex) const;
+    // The point at LngIndex, for reading its coordinates. Throws as GetPoint
+    // does, and "Point is not set in TAxis::GetPoint" for an empty slot.
+    const TPoint& GetFilledPoint(long LngIndex) const;
 
     // A new axis of clones of the points LngStart to LngEnd inclusive.
     TAxis* GetSegment(long LngStart, long LngEnd) const;
