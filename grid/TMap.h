@@ -58,7 +58,14 @@ public:
     }
     // Throws "LngX is out of range in TMap::SetPoint (long,long)", then the
     // LngY message, rather than write outside the grid.
-    void SetPoint(long LngX, long LngY, double DblValue);
+    void SetPoint(long LngX, long LngY, double DblValue)
+    {
+        if (LngX < 0 || LngX >= MbrLngXDim)
+            throw TError("LngX is out of range in TMap::SetPoint (long,long)");
+        if (LngY < 0 || LngY >= MbrLngYDim)
+            throw TError("LngY is out of range in TMap::SetPoint (long,long)");
+        MbrVecValues[LngY][LngX] = DblValue;
+    }
     void InitValues(double DblValue);
     // A new point at the cell centre.
     TPoint* GetCoordinates(long LngX, long LngY) const;
@@ -93,6 +100,11 @@ public:
     void SetYAxisInterval(const TAxis* PtrAxis);
 
 private:
+    enum class TAxisKind { Centres, Edges };
+    // The work of the four axis setters for one direction (ChrAxis) and kind.
+    void ReplaceAxes(const TAxis* PtrAxis, char ChrAxis, TAxisKind Kind,
+                     const char* StgSizeMismatch);
+
     double MbrDblResolution;
     long MbrLngXDim = 0;
     long MbrLngYDim = 0;
