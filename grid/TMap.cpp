@@ -83,9 +83,10 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
     MbrLngXDim = LngXDim;
     MbrLngYDim = LngYDim;
     MbrDblNoDataValue = DblNoDataValue;
-    const std::vector<double> VecRow(static_cast<std::size_t>(LngXDim), DblNoDataValue);
+    // Row by row: a map sized with no rows (as a reader that adds its own
+    // rows makes it) sets nothing aside for the declared width.
     for (long LngY = 0; LngY < LngYDim; ++LngY)
-        MbrVecValues.push_back(VecRow);
+        MbrVecValues.emplace_back(static_cast<std::size_t>(LngXDim), DblNoDataValue);
 }
 
 void TMap::InitValues(double DblValue)

@@ -1,3 +1,4 @@
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,14 @@ TEST(TMapConstruction, SizedMapIsNoDataWithoutAxes)
     EXPECT_EQ(Map.GetYAxis(), nullptr);
     EXPECT_EQ(Map.GetXAxisInterval(), nullptr);
     EXPECT_EQ(Map.GetYAxisInterval(), nullptr);
+}
+
+TEST(TMapConstruction, MapWithoutRowsSetsNoCellsAside)
+{
+    const long LngWidest = std::numeric_limits<long>::max();
+    const TMap Map(1.0, LngWidest, 0);
+    EXPECT_EQ(Map.GetXDim(), LngWidest);
+    EXPECT_EQ(Map.GetYDim(), 0);
 }
 
 TEST(TMapConstruction, InitUsesTheGivenNoDataValue)
