@@ -36,8 +36,13 @@ public:
     void Clear();
 
 private:
+    // Where LngBytes more may be written; Advance then takes what was.
+    char* Room(std::size_t LngBytes);
+    void Advance(const char* PtrEnd);
     // Makes room for LngBytes more: passes the buffer on (bound) or grows it.
     void Reserve(std::size_t LngBytes);
+    // Writes the buffer to the stream (bound writers) and empties it.
+    void PassOn();
 
     std::ostream* MbrPtrStream = nullptr;
     std::unique_ptr<char[]> MbrPtrBuffer;

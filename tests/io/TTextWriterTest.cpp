@@ -1,0 +1,119 @@
+#include "io/TTextWriter.h"
+
+#include <gtest/gtest.h>
+
+#include <iomanip>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+#include "io/TNumberFormat.h"
+
+namespace {
+
+// Refuses every byte.
+class TFailingBuffer : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+std::vector<double> ManyValues(std::size_t LngCount)
+{
+    std::vector<double> VecValues;
+    for (std::size_t i = 0; i < LngCount; ++i)
+        VecValues.push_back(i % 7 == 0 ? -9999.0 : static_cast<double>(i) * 1.1);
+    return VecValues;
+}
+
+std::string Joined(const std::vector<double>& VecValues, char ChrSeparator)
+{
+    std::string StgText;
+    for (double DblValue : VecValues)
+        StgText += TNumberFormat::ToString(DblValue) + ChrSeparator;
+    return StgText;
+}
+
+TEST(TextWriter, CollectsTextAndNumbers)
+{
+    TTextWriter Text;
+    Text.Put("ncols ");
+    Text.PutInteger(-42);
+    Text.EndLine();
+    Text.PutNumber(2.5e6);
+    Text.Put(';');
+    Text.PutNumber(2615.17 * 1.1);
+    EXPECT_EQ(Text.Text(), "ncols -42\n2.5e+06;2876.687");
+    Text.Clear();
+    EXPECT_EQ(Text.Text(), "");
+    Text.PutNumber(-0.0);
+    EXPECT_EQ(Text.Text(), "-0");
+}
+
+TEST(TextWriter, WidthRightAlignsAsSetw)
+{
+    for (double DblValue : {0.0, 10.0, -9999.0, 0.25, 4512345.5, 1e-300}) {
+        TTextWriter Text;
+        Text.PutNumber(DblValue, 8);
+        std::ostringstream Expected;
+        Expected << std::setw(8) << TNumberFormat::ToString(DblValue);
+        EXPECT_EQ(Text.Text(), Expected.str());
+    }
+}
+
+TEST(TextWriter, CellsEachFollowedBySeparator)
+{
+    const double Values[] = {1, 2.5, -9999};
+    TTextWriter Text;
+    Text.PutCells(Values, 3, ',');
+    Text.PutCells(Values, 0, ',');
+    EXPECT_EQ(Text.Text(), "1,2.5,-9999,");
+
+    const std::vector<double> VecMany = ManyValues(100000);
+    Text.Clear();
+    Text.PutCells(VecMany.data(), VecMany.size(), ' ');
+    EXPECT_EQ(Text.Text(), Joined(VecMany, ' '));
+}
+
+TEST(TextWriter, BoundWriterPassesTextOnInOrder)
+{
+    const std::vector<double> VecMany = ManyValues(100000);
+    const std::string StgLong(300 * 1024, 'x');
+    std::ostringstream Stream;
+    {
+        TTextWriter Text(Stream);
+        Text.Put("head ");
+        Text.Flush();
+        EXPECT_EQ(Stream.str(), "head ");
+        Text.PutCells(VecMany.data(), VecMany.size(), ' ');
+        EXPECT_GT(Stream.str().size(), 5u);  // the buffer filled and was passed on
+        Text.Put(StgLong);
+        Text.Put("tail");
+    }  // the rest is passed on here
+    EXPECT_EQ(Stream.str(), "head " + Joined(VecMany, ' ') + StgLong + "tail");
+}
+
+TEST(TextWriter, StreamFailuresStayWithTheStream)
+{
+    TFailingBuffer Buffer;
+    std::ostream Stream(&Buffer);
+    {
+        TTextWriter Text(Stream);
+        Text.PutNumber(1.5);
+        Text.Flush();
+        EXPECT_TRUE(Stream.bad());
+    }
+    Stream.clear();
+    Stream.exceptions(std::ios::badbit);
+    {
+        TTextWriter Text(Stream);
+        Text.PutNumber(1.5);
+        EXPECT_THROW(Text.Flush(), std::ios::failure);
+        Stream.clear();
+        Text.PutNumber(2.5);
+    }  // the destructor's failure is swallowed
+    EXPECT_TRUE(Stream.bad());
+}
+
+}  // namespace
