@@ -109,7 +109,7 @@ TEST_F(OverlayCommand, UnknownOperationOnlyForReadableInput)
     const std::string StgMissing = Dir / "missing.asc";
     ExpectFailure(RunOverlay({StgMissing, Out, "X", "2"}), "Unable to open file " + StgMissing);
 
-    WriteText(In, StgGrid.substr(0, StgGrid.size() - 4));
+    WriteText(In, StgGrid.substr(0, StgGrid.size() - 5));
     ExpectFailure(RunOverlay({In, Out, "X", "2"}),
                   "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
 }
@@ -153,7 +153,7 @@ TEST_F(OverlayCommand, UnwritableOutputIsReportedAfterTheInput)
     const std::string StgNowhere = Dir / "no/such/dir/out.asc";
     ExpectFailure(RunOverlay({In, StgNowhere, "x", "2"}), "Unable to open file " + StgNowhere);
 
-    WriteText(In, StgGrid.substr(0, StgGrid.size() - 4));
+    WriteText(In, StgGrid.substr(0, StgGrid.size() - 5));
     ExpectFailure(RunOverlay({In, StgNowhere, "x", "2"}),
                   "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
 
