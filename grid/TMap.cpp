@@ -152,9 +152,12 @@ std::vector<double> TMap::GetRow(long LngY) const
 void TMap::AddRow(std::vector<double> VecValues)
 {
     const long LngLength = static_cast<long>(VecValues.size());
+    // A row of another length would leave cells that reads walk past.
+    const bool BlnFirstRow = MbrLngXDim == 0 && MbrLngYDim == 0;
+    if (!BlnFirstRow && LngLength != MbrLngXDim)
+        throw TError("Length of new row does not match the X dimension of the map in TMap::AddRow");
     MbrVecValues.push_back(std::move(VecValues));
-    if (MbrLngXDim == 0)
-        MbrLngXDim = LngLength;
+    MbrLngXDim = LngLength;
     ++MbrLngYDim;
 }
 

@@ -87,7 +87,10 @@ public:
     // --- Rows ---
     // A copy of row LngY, west to east.
     std::vector<double> GetRow(long LngY) const;
-    // Appends a south row; the first row of a map without columns sets them.
+    // Appends a south row. The first row of a map with neither columns nor
+    // rows sets the columns; any other row must have MbrLngXDim values, else
+    // "Length of new row does not match the X dimension of the map in
+    // TMap::AddRow".
     void AddRow(std::vector<double> VecValues);
 
     // --- Axes ---

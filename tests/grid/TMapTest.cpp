@@ -91,10 +91,17 @@ TEST(TMapRows, AddRowSetsWidthOnceAndCountsRows)
     EXPECT_EQ(Map.GetXDim(), 4);
     EXPECT_EQ(Map.GetYDim(), 2);
     EXPECT_EQ(Map.GetPointVal(3, 1), 8.0);
-    // Only the first row sets the width.
-    Map.AddRow({9.0, 10.0});
+    // Only the first row sets the width; a row of another width is refused.
+    EXPECT_TERROR(Map.AddRow({9.0, 10.0}),
+                  "Length of new row does not match the X dimension of the map in TMap::AddRow");
     EXPECT_EQ(Map.GetXDim(), 4);
-    EXPECT_EQ(Map.GetYDim(), 3);
+    EXPECT_EQ(Map.GetYDim(), 2);
+
+    TMap Empty(1.0, 0, 2);
+    EXPECT_TERROR(Empty.AddRow({1.0}),
+                  "Length of new row does not match the X dimension of the map in TMap::AddRow");
+    Empty.AddRow({});
+    EXPECT_EQ(Empty.GetYDim(), 3);
 }
 
 TEST(TMapRows, GetRowCopiesNorthRowFirst)
