@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/GridTestSupport.h"
 #include "grid/TError.h"
 #include "io/TGridHeader.h"
 #include "ops/TMapTools.h"
@@ -68,22 +69,6 @@ std::vector<double> Cells(const TMap& Map)
     return VecCells;
 }
 
-std::vector<double> Xs(const TAxis& Axis)
-{
-    std::vector<double> VecValues;
-    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex)
-        VecValues.push_back(Axis.GetPoint(LngIndex)->GetX());
-    return VecValues;
-}
-
-std::vector<double> Ys(const TAxis& Axis)
-{
-    std::vector<double> VecValues;
-    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex)
-        VecValues.push_back(Axis.GetPoint(LngIndex)->GetY());
-    return VecValues;
-}
-
 bool SameBits(double DblA, double DblB) { return std::memcmp(&DblA, &DblB, sizeof DblA) == 0; }
 
 // A map of one row with the given cells and header geometry.
@@ -121,10 +106,10 @@ TEST(TARCGISFileToolsLoad, BuildsTheDocumentedExample)
     EXPECT_EQ(PtrMap->GetYDim(), 2);
     EXPECT_EQ(PtrMap->GetResolution(), 5.0);
     EXPECT_EQ(PtrMap->GetNoDataValue(), -9999.0);
-    EXPECT_EQ(Xs(*PtrMap->GetXAxisInterval()), (std::vector<double>{10, 15, 20, 25}));
-    EXPECT_EQ(Ys(*PtrMap->GetYAxisInterval()), (std::vector<double>{30, 25, 20}));
-    EXPECT_EQ(Xs(*PtrMap->GetXAxis()), (std::vector<double>{12.5, 17.5, 22.5}));
-    EXPECT_EQ(Ys(*PtrMap->GetYAxis()), (std::vector<double>{27.5, 22.5}));
+    EXPECT_EQ(Components(*PtrMap->GetXAxisInterval(), 'X'), (std::vector<double>{10, 15, 20, 25}));
+    EXPECT_EQ(Components(*PtrMap->GetYAxisInterval(), 'Y'), (std::vector<double>{30, 25, 20}));
+    EXPECT_EQ(Components(*PtrMap->GetXAxis(), 'X'), (std::vector<double>{12.5, 17.5, 22.5}));
+    EXPECT_EQ(Components(*PtrMap->GetYAxis(), 'Y'), (std::vector<double>{27.5, 22.5}));
     EXPECT_EQ(PtrMap->GetRow(0), (std::vector<double>{1, 2, 3}));
     const TPoint InNorthRow(11.0, 29.0);
     EXPECT_EQ(PtrMap->GetPointVal(&InNorthRow), 1.0);
@@ -145,7 +130,7 @@ TEST(TARCGISFileToolsLoad, LineBreaksDoNotMatter)
         const TMapPtr PtrMap = Load(StgText);
         EXPECT_EQ(PtrMap->GetXDim(), 3);
         EXPECT_EQ(Cells(*PtrMap), (std::vector<double>{1, 2, 3, 4, 5, 6}));
-        EXPECT_EQ(Ys(*PtrMap->GetYAxisInterval()), (std::vector<double>{30, 25, 20}));
+        EXPECT_EQ(Components(*PtrMap->GetYAxisInterval(), 'Y'), (std::vector<double>{30, 25, 20}));
     }
 }
 
@@ -198,7 +183,7 @@ TEST(TARCGISFileToolsLoad, EmptyDirectionsLoadAndWrite)
     const TMapPtr PtrNoRows = Load("ncols 3\nnrows 0\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -9999\n");
     EXPECT_EQ(PtrNoRows->GetXDim(), 3);
     EXPECT_EQ(PtrNoRows->GetYDim(), 0);
-    EXPECT_EQ(Ys(*PtrNoRows->GetYAxisInterval()), (std::vector<double>{20}));
+    EXPECT_EQ(Components(*PtrNoRows->GetYAxisInterval(), 'Y'), (std::vector<double>{20}));
     EXPECT_EQ(PtrNoRows->GetYAxis()->GetSize(), 0);
     EXPECT_EQ(Written(*PtrNoRows),
               "ncols 3\nnrows 0\nxllcorner       10\nyllcorner       20\ncellsize 5\nNODATA_value -9999\n");
@@ -206,7 +191,7 @@ TEST(TARCGISFileToolsLoad, EmptyDirectionsLoadAndWrite)
     const TMapPtr PtrNoCols = Load("ncols 0 nrows 2 xllcorner 10 yllcorner 20 cellsize 5 NODATA_value -9999");
     EXPECT_EQ(PtrNoCols->GetXDim(), 0);
     EXPECT_EQ(PtrNoCols->GetYDim(), 2);
-    EXPECT_EQ(Xs(*PtrNoCols->GetXAxisInterval()), (std::vector<double>{10}));
+    EXPECT_EQ(Components(*PtrNoCols->GetXAxisInterval(), 'X'), (std::vector<double>{10}));
     EXPECT_EQ(PtrNoCols->GetXAxis()->GetSize(), 0);
     EXPECT_EQ(Written(*PtrNoCols),
               "ncols 0\nnrows 2\nxllcorner       10\nyllcorner       20\ncellsize 5\nNODATA_value -9999\n\n\n");

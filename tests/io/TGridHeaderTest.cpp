@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "grid/GridTestSupport.h"
 #include "grid/TError.h"
 #include "io/TTextSource.h"
 
@@ -45,22 +46,6 @@ std::string Replaced(const std::string& StgOld, const std::string& StgNew)
     std::string StgText = Example;
     StgText.replace(StgText.find(StgOld), StgOld.size(), StgNew);
     return StgText;
-}
-
-std::vector<double> Xs(const TAxis& Axis)
-{
-    std::vector<double> VecValues;
-    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex)
-        VecValues.push_back(Axis.GetPoint(LngIndex)->GetX());
-    return VecValues;
-}
-
-std::vector<double> Ys(const TAxis& Axis)
-{
-    std::vector<double> VecValues;
-    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex)
-        VecValues.push_back(Axis.GetPoint(LngIndex)->GetY());
-    return VecValues;
 }
 
 }  // namespace
@@ -129,10 +114,10 @@ TEST(TGridHeader, NoDataMayBeNonFiniteOrAnyNumber)
 TEST(TGridHeader, EdgeAxesGrowFromTheLowerLeftCorner)
 {
     const auto [PtrXEdges, PtrYEdges] = ReadHeader(Example).EdgeAxes();
-    EXPECT_EQ(Xs(*PtrXEdges), (std::vector<double>{10, 15, 20, 25}));
-    EXPECT_EQ(Ys(*PtrXEdges), (std::vector<double>{30, 30, 30, 30}));
-    EXPECT_EQ(Ys(*PtrYEdges), (std::vector<double>{30, 25, 20}));
-    EXPECT_EQ(Xs(*PtrYEdges), (std::vector<double>{10, 10, 10}));
+    EXPECT_EQ(Components(*PtrXEdges, 'X'), (std::vector<double>{10, 15, 20, 25}));
+    EXPECT_EQ(Components(*PtrXEdges, 'Y'), (std::vector<double>{30, 30, 30, 30}));
+    EXPECT_EQ(Components(*PtrYEdges, 'Y'), (std::vector<double>{30, 25, 20}));
+    EXPECT_EQ(Components(*PtrYEdges, 'X'), (std::vector<double>{10, 10, 10}));
     EXPECT_EQ(PtrXEdges->GetResolution(), 5.0);
     EXPECT_EQ(PtrYEdges->GetResolution(), 5.0);
 }
@@ -155,9 +140,9 @@ TEST(TGridHeader, EdgesAreSumsNotProducts)
 TEST(TGridHeader, EmptyDirectionHasTheCornerEdgeOnly)
 {
     const auto [PtrXEdges, PtrYEdges] = ReadHeader(Replaced("nrows 2", "nrows 0")).EdgeAxes();
-    EXPECT_EQ(Ys(*PtrYEdges), (std::vector<double>{20}));
-    EXPECT_EQ(Xs(*PtrXEdges), (std::vector<double>{10, 15, 20, 25}));
-    EXPECT_EQ(Ys(*PtrXEdges), (std::vector<double>{20, 20, 20, 20}));
+    EXPECT_EQ(Components(*PtrYEdges, 'Y'), (std::vector<double>{20}));
+    EXPECT_EQ(Components(*PtrXEdges, 'X'), (std::vector<double>{10, 15, 20, 25}));
+    EXPECT_EQ(Components(*PtrXEdges, 'Y'), (std::vector<double>{20, 20, 20, 20}));
 }
 
 TEST(TGridHeader, OfEdgesTakesTheSouthEdgeWhicheverWayTheAxisRuns)
@@ -171,10 +156,8 @@ TEST(TGridHeader, OfEdgesTakesTheSouthEdgeWhicheverWayTheAxisRuns)
     EXPECT_EQ(Falling.DblCellSize, 5.0);
     EXPECT_EQ(Falling.DblNoDataValue, -1.0);
 
-    TAxis Rising(5.0, 2);
-    Rising.SetPoint(0, new TPoint(10, 20));
-    Rising.SetPoint(1, new TPoint(10, 25));
-    EXPECT_EQ(TGridHeader::OfEdges(PtrXEdges.get(), &Rising, 5.0, -1.0).DblYllCorner, 20.0);
+    const auto PtrRising = MakeAxis(5.0, {20, 25}, 'Y', 10.0);
+    EXPECT_EQ(TGridHeader::OfEdges(PtrXEdges.get(), PtrRising.get(), 5.0, -1.0).DblYllCorner, 20.0);
 }
 
 TEST(TGridHeader, OfMapDescribesTheMapsOwnGeometry)
