@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -18,59 +17,20 @@
 #include "io/TGridHeader.h"
 #include "io/TOutputFile.h"
 #include "io/TTextWriter.h"
-#include "io/TTokenizer.h"
+#include "io/TGridReader.h"
 #include "ops/TScalarOp.h"
 
 namespace {
 
 constexpr std::size_t LngBlockCells = std::size_t{1} << 16;
 
-class TStreamSource : public TByteSource {
-public:
-    explicit TStreamSource(std::istream& Stream) : MbrStream(Stream) {}
-    std::size_t Read(char* PtrBuf, std::size_t LngMax) override
-    {
-        return static_cast<std::size_t>(
-            MbrStream.rdbuf()->sgetn(PtrBuf, static_cast<std::streamsize>(LngMax)));
-    }
-
-private:
-    std::istream& MbrStream;
-};
-
-std::uint64_t CellCount(const TGridHeader& Header)
-{
-    return static_cast<std::uint64_t>(Header.LngCols) * static_cast<std::uint64_t>(Header.LngRows);
-}
-
-double ReadCell(TTokenizer& Tokens, std::uint64_t LngIndex, long LngCols)
-{
-    double DblValue = 0.0;
-    switch (Tokens.ReadCell(DblValue)) {
-    case TTokenizer::TCell::Ok:
-        return DblValue;
-    case TTokenizer::TCell::End:
-        throw TError("Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
-    default: {
-        const std::string StgWhere = "column " + std::to_string(LngIndex % LngCols + 1) + ", row "
-            + std::to_string(LngIndex / LngCols + 1);
-        throw TError("File format error: cell at " + StgWhere + " is not a number");
-    }
-    }
-}
-
-// Reads the whole body, only to check it.
-void CheckBody(TTokenizer& Tokens, const TGridHeader& Header)
-{
-    const std::uint64_t LngCells = CellCount(Header);
-    for (std::uint64_t LngIndex = 0; LngIndex < LngCells; ++LngIndex)
-        ReadCell(Tokens, LngIndex, Header.LngCols);
-}
-
 // The header of the map the toolkit writes for the scaled grid: the loaded
-// map's edges, its centres, and the result's edges derived from them.
+// map's edges, its centres, and the result's edges derived from them. The
+// axes take what they would on the toolkit path, and are refused the same way.
 TGridHeader ResultHeader(const TGridHeader& Input)
 {
+    if (!TGridHeader::FitsInMemory(Input.IndexBytes()))
+        TGridHeader::ThrowTooLarge();
     const auto Edges = Input.EdgeAxes();
     const std::unique_ptr<TAxis> PtrXCentres(TAxisTools::IntervalsToPoints(Edges.first.get(), 'X'));
     const std::unique_ptr<TAxis> PtrYCentres(TAxisTools::IntervalsToPoints(Edges.second.get(), 'Y'));
@@ -122,10 +82,10 @@ private:
 // Reads, scales and writes the body. The header is computed once as many
 // cells have arrived as its axes have points, so a header that declares a
 // huge grid over a short body costs nothing before the body runs out.
-void StreamBody(TTokenizer& Tokens, const TGridHeader& Header, const TScalarOp& Op,
-                std::ostream& Output, bool BlnThreaded)
+void StreamBody(TGridReader& Reader, const TScalarOp& Op, std::ostream& Output, bool BlnThreaded)
 {
-    const std::uint64_t LngCells = CellCount(Header);
+    const TGridHeader& Header = Reader.Header();
+    const std::uint64_t LngCells = Reader.CellCount();
     const std::uint64_t LngHeaderAt = std::min<std::uint64_t>(
         LngCells, static_cast<std::uint64_t>(Header.LngCols) + static_cast<std::uint64_t>(Header.LngRows));
     TResultWriter Writer(Output, Header.LngCols);
@@ -145,7 +105,8 @@ void StreamBody(TTokenizer& Tokens, const TGridHeader& Header, const TScalarOp& 
         TCellPipeline::TBlock Block = Pipeline.TakeEmpty();
         Block.resize(static_cast<std::size_t>(std::min<std::uint64_t>(LngBlockCells, LngCells - LngDone)));
         for (double& DblCell : Block)
-            DblCell = Op(ReadCell(Tokens, LngDone++, Header.LngCols));
+            DblCell = Op(Reader.NextCell());
+        LngDone += Block.size();
         if (BlnHeaderKnown) {
             Pipeline.Push(std::move(Block));
             continue;
@@ -176,15 +137,14 @@ std::optional<TScalarOp::TKind> KindOf(char ChrOperation)
 
 // The operation for a known character; for any other, checks the body
 // first, since an unreadable input is reported before a wrong operation.
-TScalarOp OperationOrThrow(TTokenizer& Tokens, const TGridHeader& Header, char ChrOperation,
-                           double DblScalar)
+TScalarOp OperationOrThrow(TGridReader& Reader, char ChrOperation, double DblScalar)
 {
     const std::optional<TScalarOp::TKind> Kind = KindOf(ChrOperation);
     if (!Kind) {
-        CheckBody(Tokens, Header);
+        Reader.SkipRemainingCells();
         throw TError("Unknown operation");
     }
-    return TScalarOp(*Kind, DblScalar, Header.DblNoDataValue);
+    return TScalarOp(*Kind, DblScalar, Reader.Header().DblNoDataValue);
 }
 
 }  // namespace
@@ -192,40 +152,30 @@ TScalarOp OperationOrThrow(TTokenizer& Tokens, const TGridHeader& Header, char C
 void TScalarOverlay::Run(std::istream& Input, std::ostream& Output, char ChrOperation,
                          double DblScalar, unsigned LngThreads)
 {
-    TStreamSource Source(Input);
-    TTokenizer Tokens(Source);
-    const TGridHeader Header = TGridHeader::Read(Tokens);
-    const TScalarOp Op = OperationOrThrow(Tokens, Header, ChrOperation, DblScalar);
-    StreamBody(Tokens, Header, Op, Output, UseSecondThread(LngThreads));
+    TGridReader Reader(Input);
+    const TScalarOp Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
+    StreamBody(Reader, Op, Output, UseSecondThread(LngThreads));
 }
 
 void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutput,
                          char ChrOperation, double DblScalar, unsigned LngThreads)
 {
-    std::ifstream Input;
-    std::error_code Err;
-    if (!std::filesystem::is_directory(StgInput, Err))
-        Input.open(StgInput, std::ios::in | std::ios::binary);
-    if (!Input.is_open())
-        throw TFileError("Unable to open file " + StgInput);
-
-    TStreamSource Source(Input);
-    TTokenizer Tokens(Source);
-    const TGridHeader Header = TGridHeader::Read(Tokens);
-    const TScalarOp Op = OperationOrThrow(Tokens, Header, ChrOperation, DblScalar);
+    std::ifstream Input = TGridReader::OpenFile(StgInput);
+    TGridReader Reader(Input);
+    const TScalarOp Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
 
     std::unique_ptr<TOutputFile> PtrOutput;
     try {
         PtrOutput = std::make_unique<TOutputFile>(StgOutput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
-        CheckBody(Tokens, Header);
-        ResultHeader(Header);
+        Reader.SkipRemainingCells();
+        ResultHeader(Reader.Header());
         throw;
     }
     std::optional<TInterruptCleanup> Cleanup;
     if (!PtrOutput->WritesDirectly())
         Cleanup.emplace(PtrOutput->WorkingName());
-    StreamBody(Tokens, Header, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
+    StreamBody(Reader, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
     PtrOutput->Commit();
 }

@@ -1,5 +1,7 @@
 #include "io/TGridHeader.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <string_view>
 
@@ -151,4 +153,33 @@ std::string TGridHeader::Text() const
     Text.PutNumber(DblNoDataValue);
     Text.EndLine();
     return std::string(Text.Text());
+}
+
+// Per axis point: the point's allocation and its slot; each direction has an
+// edge axis and a centre axis, plus the edges the reader builds first.
+double TGridHeader::IndexBytes() const
+{
+    constexpr double DblPerRow = 40.0;
+    constexpr double DblPerAxisPoint = 3 * 40.0;
+    const double DblPoints = static_cast<double>(LngCols) + static_cast<double>(LngRows) + 2.0;
+    return DblPerRow * static_cast<double>(LngRows) + DblPerAxisPoint * DblPoints;
+}
+
+double TGridHeader::MapBytes() const
+{
+    return IndexBytes() + 8.0 * static_cast<double>(LngCols) * static_cast<double>(LngRows);
+}
+
+bool TGridHeader::FitsInMemory(double DblBytes)
+{
+    const long LngPages = sysconf(_SC_PHYS_PAGES);
+    const long LngPageSize = sysconf(_SC_PAGE_SIZE);
+    if (LngPages <= 0 || LngPageSize <= 0)
+        return true;
+    return DblBytes <= 0.5 * static_cast<double>(LngPages) * static_cast<double>(LngPageSize);
+}
+
+void TGridHeader::ThrowTooLarge()
+{
+    throw TError("Grid is too large for memory in TARCGISFileTools::LoadARCGISFile");
 }

@@ -38,4 +38,13 @@ struct TGridHeader {
 
     // The six header lines as the writer lays them out.
     std::string Text() const;
+
+    // Memory a loaded map of this header takes beyond its cells (row vectors
+    // and axes), and in all. Estimates, in bytes.
+    double IndexBytes() const;
+    double MapBytes() const;
+    // Whether that many bytes fit in half the machine's memory. A grid that
+    // does not is refused rather than left for the operating system to kill.
+    static bool FitsInMemory(double DblBytes);
+    [[noreturn]] static void ThrowTooLarge();
 };
