@@ -23,19 +23,15 @@ inline std::string ShellQuoted(const std::string& StgText)
     return StgQuoted + "'";
 }
 
-// Runs pvxOverlay with the arguments; StgPrefix goes before the command
-// (environment settings, ulimit).
-inline TCommandResult RunOverlay(const std::vector<std::string>& VecArgs,
-                                 const std::string& StgPrefix = "")
+// Runs a command line through /bin/sh and captures its exit status (128 +
+// the signal number when a signal ended it) and what it printed.
+inline TCommandResult RunShell(const std::string& StgCommand)
 {
     TTempDir Scratch;
-    std::string StgCommand = StgPrefix + " " + ShellQuoted(PVX_OVERLAY_BINARY);
-    for (const std::string& StgArg : VecArgs)
-        StgCommand += " " + ShellQuoted(StgArg);
-    StgCommand += " 2>" + ShellQuoted(Scratch / "stderr");
+    const std::string StgGrouped = "{ " + StgCommand + "\n} 2>" + ShellQuoted(Scratch / "stderr");
 
     TCommandResult Result;
-    FILE* PtrPipe = popen(StgCommand.c_str(), "r");
+    FILE* PtrPipe = popen(StgGrouped.c_str(), "r");
     if (!PtrPipe)
         return Result;
     char ArrBuffer[4096];
@@ -46,4 +42,21 @@ inline TCommandResult RunOverlay(const std::vector<std::string>& VecArgs,
     Result.LngStatus = WIFEXITED(LngWait) ? WEXITSTATUS(LngWait) : 128 + WTERMSIG(LngWait);
     Result.StgErr = ReadText(Scratch / "stderr");
     return Result;
+}
+
+// The pvxOverlay command line for the arguments, each quoted for the shell.
+inline std::string OverlayCommandLine(const std::vector<std::string>& VecArgs)
+{
+    std::string StgCommand = ShellQuoted(PVX_OVERLAY_BINARY);
+    for (const std::string& StgArg : VecArgs)
+        StgCommand += " " + ShellQuoted(StgArg);
+    return StgCommand;
+}
+
+// Runs pvxOverlay with the arguments; StgPrefix goes before the command
+// (environment settings, ulimit).
+inline TCommandResult RunOverlay(const std::vector<std::string>& VecArgs,
+                                 const std::string& StgPrefix = "")
+{
+    return RunShell(StgPrefix + " " + OverlayCommandLine(VecArgs));
 }
