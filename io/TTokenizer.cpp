@@ -206,6 +206,45 @@ const char* TTokenizer::DiscardOverlongToken()
     }
 }
 
+// The common cell, [-]digits[.digits] with at most 19 digits, whole in the
+// buffer: when the digits as an integer M are below 2^53 and there are F <= 22
+// fraction digits, M and 10^F are exact doubles and M / 10^F is the correctly
+// rounded value of the decimal (Clinger's fast path), as from_chars would give.
+// Anything else is left to the general path.
+bool TTokenizer::ReadPlainDecimal(double& DblValue)
+{
+    constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t MaxExact = std::uint64_t{1} << 53;
+    const char* Ptr = MbrPtrPos;
+    while (IsSpace(*Ptr) && Ptr != MbrPtrEnd)
+        ++Ptr;
+    const bool BlnNegative = *Ptr == '-';
+    Ptr += BlnNegative;
+    const char* PtrDigits = Ptr;
+    std::uint64_t LngMantissa = 0;
+    for (; IsDigit(*Ptr); ++Ptr)
+        LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
+    long LngDigits = Ptr - PtrDigits;
+    long LngFraction = 0;
+    if (*Ptr == '.') {
+        const char* PtrFraction = ++Ptr;
+        for (; IsDigit(*Ptr); ++Ptr)
+            LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
+        LngFraction = Ptr - PtrFraction;
+        LngDigits += LngFraction;
+    }
+    // The buffer's end is a space too, but there the token may go on.
+    if (!IsSpace(*Ptr) || Ptr == MbrPtrEnd || LngDigits <= 0 || LngDigits > 19
+        || LngMantissa > MaxExact || LngFraction > 22)
+        return false;
+    const double DblMagnitude = static_cast<double>(LngMantissa) / Pow10[LngFraction];
+    DblValue = BlnNegative ? -DblMagnitude : DblMagnitude;
+    MbrPtrPos = Ptr;
+    return true;
+}
+
 std::string_view TTokenizer::NextToken()
 {
     const char* PtrLast = FillToken();
@@ -248,6 +287,8 @@ bool TTokenizer::ReadNumber(double& DblValue)
 
 TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
 {
+    if (ReadPlainDecimal(DblValue))
+        return TCell::Ok;
     const char* PtrLast = FillToken();
     if (!PtrLast)
         return TCell::End;

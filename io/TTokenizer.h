@@ -48,6 +48,8 @@ public:
     std::string_view Pending() const;
 
 private:
+    // ReadCell's fast path for plain decimals; false leaves the position.
+    bool ReadPlainDecimal(double& DblValue);
     // Skips white space and makes sure the whole token that follows lies in
     // the buffer; returns the token's end, or null at the end of the input.
     const char* FillToken();

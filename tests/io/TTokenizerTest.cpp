@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -183,6 +186,38 @@ TEST(TTokenizer, ReadCellTakesWholeNumberTokens)
         EXPECT_EQ(DblValue, Case.DblValue) << Case.StgText;
         EXPECT_EQ(std::signbit(DblValue), std::signbit(Case.DblValue)) << Case.StgText;
     }
+}
+
+// Plain decimals take a shortcut; it must give what a correctly rounding
+// parser gives, bit for bit, at every length and across refills.
+TEST(TTokenizer, ReadCellReadsDecimalsAsStrtod)
+{
+    std::mt19937_64 Random(7);
+    std::vector<std::string> VecTokens;
+    std::string StgText;
+    for (int LngI = 0; LngI < 200000; ++LngI) {
+        const int LngDigits = 1 + static_cast<int>(Random() % 22);
+        std::string StgToken = Random() % 3 == 0 ? "-" : "";
+        const int LngPoint = static_cast<int>(Random() % (LngDigits + 2)) - 1;
+        for (int LngD = 0; LngD < LngDigits; ++LngD) {
+            if (LngD == LngPoint)
+                StgToken += '.';
+            StgToken += static_cast<char>('0' + Random() % 10);
+        }
+        if (LngPoint == LngDigits)
+            StgToken += '.';
+        VecTokens.push_back(StgToken);
+        StgText += StgToken + (Random() % 2 ? " " : "\r\n");
+    }
+    TTokens Input(StgText, 4093);
+    for (const std::string& StgToken : VecTokens) {
+        double DblValue = 0.0;
+        ASSERT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgToken;
+        const double DblExpected = std::strtod(StgToken.c_str(), nullptr);
+        ASSERT_EQ(std::memcmp(&DblValue, &DblExpected, sizeof DblValue), 0) << StgToken;
+    }
+    double DblValue = 0.0;
+    EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::End);
 }
 
 TEST(TTokenizer, ReadCellTakesTheWritersNonFiniteTexts)
