@@ -1,5 +1,6 @@
 #include "io/TNumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,10 +9,10 @@
 
 namespace {
 
-// The significant digits of a number, without trailing zeros, and the
-// decimal exponent of the first one.
+// The significant digits of a number (LngCount of them, the last not '0'),
+// followed by '0' padding, and the decimal exponent of the first digit.
 struct TDecimal {
-    char Digits[24];
+    char Digits[32];
     int LngCount;
     int LngExponent;
 };
@@ -35,12 +36,6 @@ char* WriteText(const char* PtrText, std::size_t LngLength, char* PtrOut)
     return PtrOut + LngLength;
 }
 
-char* WriteZeros(int LngCount, char* PtrOut)
-{
-    std::memset(PtrOut, '0', static_cast<std::size_t>(LngCount));
-    return PtrOut + LngCount;
-}
-
 // "e", the sign and at least two digits, as printf writes exponents.
 char* WriteExponent(int LngExponent, char* PtrOut)
 {
@@ -54,60 +49,76 @@ char* WriteExponent(int LngExponent, char* PtrOut)
     return WriteText(DigitPairs + 2 * LngAbs, 2, PtrOut);
 }
 
-// printf's %g layout with precision max(6, number of digits).
+// printf's %g layout with precision max(6, number of digits). Digits are
+// copied in blocks of fixed size, cheaper than exact lengths: a block may
+// carry padding past the end of the text, but stays within MaxLength (at
+// worst "-", 14 digits, the point and a block of 15 end at byte 31; the fixed
+// layout never has more than 15 digits).
 char* Layout(const TDecimal& Dec, char* PtrOut)
 {
+    const char* PtrDigits = Dec.Digits;
     const int LngCount = Dec.LngCount;
     const int LngExponent = Dec.LngExponent;
-    const int LngPrecision = LngCount > 6 ? LngCount : 6;
-    if (LngExponent < -4 || LngExponent >= LngPrecision) {
-        *PtrOut++ = Dec.Digits[0];
-        if (LngCount > 1) {
-            *PtrOut++ = '.';
-            PtrOut = WriteText(Dec.Digits + 1, LngCount - 1, PtrOut);
-        }
+    if (LngExponent < -4 || LngExponent >= std::max(6, LngCount)) {
+        PtrOut[0] = PtrDigits[0];
+        PtrOut[1] = '.';
+        std::memcpy(PtrOut + 2, PtrDigits + 1, 16);
+        PtrOut += LngCount > 1 ? LngCount + 1 : 1;
         return WriteExponent(LngExponent, PtrOut);
     }
     if (LngExponent < 0) {
-        *PtrOut++ = '0';
-        *PtrOut++ = '.';
-        PtrOut = WriteZeros(-LngExponent - 1, PtrOut);
-        return WriteText(Dec.Digits, LngCount, PtrOut);
+        std::memcpy(PtrOut, "0.000", 5);
+        PtrOut += 1 - LngExponent;
+        std::memcpy(PtrOut, PtrDigits, 16);
+        return PtrOut + LngCount;
     }
     const int LngIntegerDigits = LngExponent + 1;
-    if (LngCount <= LngIntegerDigits) {
-        PtrOut = WriteText(Dec.Digits, LngCount, PtrOut);
-        return WriteZeros(LngIntegerDigits - LngCount, PtrOut);
+    std::memcpy(PtrOut, PtrDigits, 16);  // padding gives the zeros of 2.5e5
+    if (LngCount <= LngIntegerDigits)
+        return PtrOut + LngIntegerDigits;
+    PtrOut[LngIntegerDigits] = '.';
+    std::memcpy(PtrOut + LngIntegerDigits + 1, PtrDigits + LngIntegerDigits, 15);
+    return PtrOut + LngCount + 1;
+}
+
+// Writes the last 2 * LngPairs digits of LngValue, ending at PtrEnd.
+void WritePairs(std::uint32_t LngValue, int LngPairs, char* PtrEnd)
+{
+    for (int i = 0; i < LngPairs; ++i, LngValue /= 100)
+        std::memcpy(PtrEnd -= 2, DigitPairs + 2 * (LngValue % 100), 2);
+}
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "SignificantOf8 reads digits as a word");
+
+// How many of the 8 digits at PtrDigits are left without trailing zeros (the
+// first is not '0'). Read as one word with '0' made 0, trailing zeros are its
+// high zero bytes: cheaper than a loop whose length varies from value to value.
+int SignificantOf8(const char* PtrDigits)
+{
+    std::uint64_t LngWord;
+    std::memcpy(&LngWord, PtrDigits, sizeof LngWord);
+    return 8 - __builtin_clzll(LngWord ^ 0x3030303030303030) / 8;
+}
+
+// The digits of 10^14 <= LngValue < 10^15.
+void SetDigits15(std::int64_t LngValue, TDecimal& Dec)
+{
+    std::memset(Dec.Digits, '0', sizeof Dec.Digits);
+    const auto LngHigh = static_cast<std::uint32_t>(LngValue / 100000000);  // 7 digits
+    const auto LngLow = static_cast<std::uint32_t>(LngValue % 100000000);   // 8 digits
+    Dec.Digits[0] = static_cast<char>('0' + LngHigh / 1000000);
+    WritePairs(LngHigh, 3, Dec.Digits + 7);
+    if (LngLow == 0) {  // most grid values
+        Dec.LngCount = SignificantOf8(Dec.Digits);
+        return;
     }
-    PtrOut = WriteText(Dec.Digits, LngIntegerDigits, PtrOut);
-    *PtrOut++ = '.';
-    return WriteText(Dec.Digits + LngIntegerDigits, LngCount - LngIntegerDigits, PtrOut);
+    WritePairs(LngLow, 4, Dec.Digits + 15);
+    Dec.LngCount = 7 + SignificantOf8(Dec.Digits + 7);
 }
 
-void DropTrailingZeros(TDecimal& Dec)
-{
-    while (Dec.LngCount > 1 && Dec.Digits[Dec.LngCount - 1] == '0')
-        --Dec.LngCount;
-}
-
-// The 15 digits of 10^14 <= LngValue < 10^15.
-void SetDigits15(std::uint64_t LngValue, TDecimal& Dec)
-{
-    auto LngHigh = static_cast<std::uint32_t>(LngValue / 100000000);  // 7 digits
-    auto LngLow = static_cast<std::uint32_t>(LngValue % 100000000);   // 8 digits
-    char* PtrDigit = Dec.Digits + MaxDigits;
-    for (int i = 0; i < 4; ++i, LngLow /= 100)
-        std::memcpy(PtrDigit -= 2, DigitPairs + 2 * (LngLow % 100), 2);
-    for (int i = 0; i < 3; ++i, LngHigh /= 100)
-        std::memcpy(PtrDigit -= 2, DigitPairs + 2 * (LngHigh % 100), 2);
-    Dec.Digits[0] = static_cast<char>('0' + LngHigh);
-    Dec.LngCount = MaxDigits;
-    DropTrailingZeros(Dec);
-}
-
-// Fast path for positive DblValue in [1e-8, 1e36): the digits correctly
-// rounded to 15 significant digits, or false when that cannot be decided
-// cheaply.
+// Fast path for positive DblValue from about 1e-8 to 1e36: the digits
+// correctly rounded to 15 significant digits, or false when that cannot be
+// decided cheaply.
 //
 // Why this is the whole rule there: such values are normal, and distinct
 // decimals of at most 15 digits read as distinct normal doubles (DBL_DIG).
@@ -131,9 +142,11 @@ bool RoundTo15Fast(double DblValue, TDecimal& Dec)
     std::uint64_t LngBits;
     std::memcpy(&LngBits, &DblValue, sizeof LngBits);
     const int LngBinaryExponent = static_cast<int>(LngBits >> 52) - 1023;
-    // floor(LngBinaryExponent * log10(2)), exact for these exponents.
+    // floor(LngBinaryExponent * log10(2)) for the exponents that matter
+    // (division truncates, hence one less below zero).
     int LngExponent = LngBinaryExponent * 78913 / 262144 - (LngBinaryExponent < 0);
-    if (LngExponent < -8 || LngExponent > 35)
+    // Both scalings below must use exact powers of ten.
+    if (LngExponent < MaxDigits - 1 - MaxPow10 || LngExponent >= MaxDigits - 1 + MaxPow10)
         return false;
     auto Scale = [DblValue](int LngPower) {
         return LngPower >= 0 ? DblValue * Pow10[LngPower] : DblValue / Pow10[-LngPower];
@@ -141,7 +154,7 @@ bool RoundTo15Fast(double DblValue, TDecimal& Dec)
     double DblScaled = Scale(MaxDigits - 1 - LngExponent);
     if (DblScaled >= 1e15)
         DblScaled = Scale(MaxDigits - 1 - ++LngExponent);
-    auto LngRounded = static_cast<std::uint64_t>(DblScaled + 0.5);
+    auto LngRounded = static_cast<std::int64_t>(DblScaled + 0.5);
     if (DblScaled - static_cast<double>(LngRounded) == -0.5)
         return false;
     if (LngRounded == 1000000000000000) {
@@ -156,6 +169,7 @@ bool RoundTo15Fast(double DblValue, TDecimal& Dec)
 // Reads to_chars' scientific text "d.ddde+XX" of a positive number.
 void ParseScientific(const char* PtrText, const char* PtrEnd, TDecimal& Dec)
 {
+    std::memset(Dec.Digits, '0', sizeof Dec.Digits);
     Dec.LngCount = 0;
     for (; *PtrText != 'e'; ++PtrText)
         if (*PtrText != '.')
@@ -164,7 +178,8 @@ void ParseScientific(const char* PtrText, const char* PtrEnd, TDecimal& Dec)
     if (*PtrText == '+')
         ++PtrText;
     std::from_chars(PtrText, PtrEnd, Dec.LngExponent);
-    DropTrailingZeros(Dec);
+    while (Dec.LngCount > 1 && Dec.Digits[Dec.LngCount - 1] == '0')
+        --Dec.LngCount;
 }
 
 bool ReadsAsInfinity(const char* PtrText, const char* PtrEnd)
@@ -186,7 +201,8 @@ void DigitsByRule(double DblValue, TDecimal& Dec)
         return;
     PtrEnd = std::to_chars(Text, Text + sizeof Text, DblValue, std::chars_format::scientific,
                            MaxDigits - 1).ptr;
-    if (ReadsAsInfinity(Text, PtrEnd))
+    // Only numbers next to the largest double can round up past it.
+    if (Dec.LngExponent == 308 && ReadsAsInfinity(Text, PtrEnd))
         return;
     ParseScientific(Text, PtrEnd, Dec);
 }

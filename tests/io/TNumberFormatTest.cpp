@@ -274,9 +274,18 @@ TEST(NumberFormat, EndsOfTheRange)
     EXPECT_EQ(Format(-std::nextafter(DBL_MAX, 0)), "-1.7976931348623155e+308");
     // Far enough below the largest double for 15 digits to stay finite.
     EXPECT_EQ(Format(1.79769313486231e308), "1.79769313486231e+308");
-    char Text[TNumberFormat::MaxLength];
-    EXPECT_LE(TNumberFormat::Write(-DBL_MAX, Text) - Text, 24);
-    EXPECT_LE(TNumberFormat::Write(-0.000123456789012345, Text) - Text, 21);
+}
+
+TEST(NumberFormat, StaysWithinMaxLength)
+{
+    for (double DblValue : {-DBL_MAX, -12345678901234.5, -123456789012345.0, -0.000123456789012345,
+                            -1.23456789012345e-300, -2.5e5, -5e-324}) {
+        char Text[TNumberFormat::MaxLength + 8];
+        std::memset(Text, '#', sizeof Text);
+        char* PtrEnd = TNumberFormat::Write(DblValue, Text);
+        EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue));
+        EXPECT_EQ(std::string(Text + TNumberFormat::MaxLength, 8), "########") << DblValue;
+    }
 }
 
 TEST(NumberFormat, WriteIntegerIsPlainDecimal)
