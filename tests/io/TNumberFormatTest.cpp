@@ -175,8 +175,8 @@ private:
         case 0: return -9999;
         case 1: return Uniform(-100000, 100000);
         case 2: return Uniform(-9999999, 9999999) / 100.0;
-        default: return Read(std::to_string(Uniform(-99999, 99999)) + "." +
-                             RandomDigits(Uniform(1, 6)));
+        default: return Read(std::to_string(Uniform(-99999999, 99999999)) + "e-" +
+                             std::to_string(Uniform(1, 6)));
         }
     }
 
@@ -186,8 +186,8 @@ private:
         return Scalars[Uniform(0, 9)];
     }
 
-    // A 15-digit decimal and a half unit in the 16th digit, or (exactly
-    // representable) a 16-digit integer ending in 5.
+    // A 15-digit decimal and a half unit in the 16th digit: at any exponent,
+    // or as a 16-digit integer (an exact tie below 2^53).
     double Halfway()
     {
         if (Uniform(0, 1))
