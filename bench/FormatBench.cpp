@@ -52,7 +52,8 @@ std::vector<TValueSet> ValueSets()
              return static_cast<double>(std::uniform_int_distribution<long>(-9999, 99999)(Random));
          })},
         {"no-data -9999 only", Generate([](std::mt19937_64&) { return -9999.0; })},
-        {"grid values x 2", Generate([](std::mt19937_64& Random) { return GridValue(Random) * 2; })},
+        {"grid values x 2",
+         Generate([](std::mt19937_64& Random) { return GridValue(Random) * 2; })},
         {"grid values x 1.1 (17 digits)",
          Generate([](std::mt19937_64& Random) { return GridValue(Random) * 1.1; })},
         {"grid values x 1e-12 (general path)",

@@ -316,7 +316,8 @@ TEST(NumberFormat, MatchesSlowReferenceOnRandomValues)
         if (StgActual != StgExpected && ++LngMismatches <= 10) {
             char Hex[40];
             std::snprintf(Hex, sizeof Hex, "%a", DblValue);
-            StgExamples += std::string(Hex) + ": " + StgActual + " instead of " + StgExpected + "\n";
+            StgExamples += std::string(Hex) + ": " + StgActual + " instead of " + StgExpected;
+            StgExamples += "\n";
         }
     }
     EXPECT_EQ(LngMismatches, 0u) << StgExamples;
