@@ -170,7 +170,8 @@ public:
         sigaction(SIGPIPE, &Ignore, &Previous);
         std::size_t LngDone = 0;
         while (LngDone < StgText.size()) {
-            const ssize_t LngWritten = write(MbrLngFd, StgText.data() + LngDone, StgText.size() - LngDone);
+            const ssize_t LngWritten =
+                write(MbrLngFd, StgText.data() + LngDone, StgText.size() - LngDone);
             if (LngWritten <= 0)
                 break;
             LngDone += static_cast<std::size_t>(LngWritten);
@@ -218,16 +219,26 @@ protected:
 
 TEST_F(FaultInjection, FullDiskIsAWriteErrorThatKeepsTheOutput)
 {
-    // About 1.8 MB of output: a 512-byte limit stops the first write, a
-    // 128 KiB one a write in the middle of the body (dash counts ulimit -f
-    // in 512-byte blocks).
+    // Megabytes of output: a 512-byte limit stops the first write, a 128 KiB
+    // one a write in the middle of the body (dash counts ulimit -f in
+    // 512-byte blocks); on one thread and on two.
     WriteText(In, GridFileText(ExactGrid(600, 400)));
-    for (const std::string StgPrefix : {"ulimit -f 1;", "ulimit -f 256;", "ulimit -f 256; PVX_THREADS=1"}) {
+    for (const std::string StgPrefix :
+         {"ulimit -f 1;", "ulimit -f 256;", "ulimit -f 256; PVX_THREADS=1"}) {
         SCOPED_TRACE(StgPrefix);
         ExpectRefused(RunOverlay({In, Out, "x", "3"}, StgPrefix), "Unable to write file " + Out);
     }
 
-    const TCommandResult Result = RunOverlay({In, "/dev/full", "x", "3"});
+    // The input, named as the output too, survives a failed write.
+    const std::string StgGrid = ReadText(In);
+    TCommandResult Result = RunOverlay({In, In, "x", "3"}, "ulimit -f 256;");
+    EXPECT_EQ(Result.LngStatus, 1);
+    EXPECT_EQ(Result.StgOut, "Unable to write file " + In + "\n");
+    EXPECT_EQ(ReadText(In), StgGrid);
+    EXPECT_EQ(Dir.EntryCount(), 1u);
+    FaultCases.Add();
+
+    Result = RunOverlay({In, "/dev/full", "x", "3"});
     EXPECT_EQ(Result.LngStatus, 1);
     EXPECT_EQ(Result.StgOut, "Unable to write file /dev/full\n");
     EXPECT_TRUE(fs::is_character_file("/dev/full"));
@@ -239,8 +250,9 @@ TEST_F(FaultInjection, UnwritableOutputLocationIsAnOpenError)
 {
     // Root may write anywhere permissions guard, so places no one can
     // create a file in: /proc, below a regular file, a directory itself.
-    for (const std::string& StgTarget : {std::string("/proc/pvx-fault.asc"), std::string("/proc/version"),
-                                        Out + "/out.asc", OutDir.Path().string()}) {
+    for (const std::string& StgTarget : {std::string("/proc/pvx-fault.asc"),
+                                         std::string("/proc/version"), Out + "/out.asc",
+                                         OutDir.Path().string()}) {
         SCOPED_TRACE(StgTarget);
         ExpectRefused(RunOverlay({In, StgTarget, "x", "2"}), "Unable to open file " + StgTarget);
     }
@@ -248,7 +260,8 @@ TEST_F(FaultInjection, UnwritableOutputLocationIsAnOpenError)
 
 TEST_F(FaultInjection, InputThatIsNoGridFile)
 {
-    for (const std::string& StgInput : {Dir.Path().string(), Dir.Path().string() + "/", std::string("/")}) {
+    for (const std::string& StgInput :
+         {Dir.Path().string(), Dir.Path().string() + "/", std::string("/")}) {
         SCOPED_TRACE(StgInput);
         ExpectRefused(RunOverlay({StgInput, Out, "x", "2"}), "Unable to open file " + StgInput);
     }

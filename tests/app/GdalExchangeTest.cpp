@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -91,7 +90,8 @@ std::vector<TGridCase> GridCases()
     const double N = -9999.0;
     const double DblFloat32Min = -3.4028234663852886e+38;
     return {
-        {"integers", MakeGrid(4, 3, 0, 0, 1, N, {3, -7, 0, 12, N, 100, 255, -1, 42, N, 7, 1000000})},
+        {"integers",
+         MakeGrid(4, 3, 0, 0, 1, N, {3, -7, 0, 12, N, 100, 255, -1, 42, N, 7, 1000000})},
         {"reals", MakeGrid(5, 2, 100.25, -50.5, 2.5, N,
                            {0.1, -2.75, 1234.5678, N, 0.3, -0.001, 99.99, 7.125, -1e-05, 2.5e+06})},
         {"one row, another no-data value",
@@ -192,7 +192,8 @@ protected:
 
         const std::string StgRaw = Dir / "gdal-cells.raw";
         ASSERT_NO_FATAL_FAILURE(
-            RunGdal("gdal_translate -q -ot Float64 -of ENVI" + StgOpen + " " + ShellQuoted(StgRaw)));
+            RunGdal("gdal_translate -q -ot Float64 -of ENVI" + StgOpen + " "
+                    + ShellQuoted(StgRaw)));
         const std::string StgBytes = ReadText(StgRaw);
         const std::size_t LngCells = static_cast<std::size_t>(View.VecSize[0] * View.VecSize[1]);
         ASSERT_EQ(StgBytes.size(), LngCells * sizeof(double));
@@ -243,7 +244,8 @@ void ExpectGdalSees(const TGdalView& View, const TGridText& Grid, const TOperati
     EXPECT_TRUE(Agree15(Gt[0], Grid.DblXllCorner)) << "west edge";
     EXPECT_TRUE(Agree15(Gt[1], Grid.DblCellSize)) << "cell width";
     EXPECT_EQ(Gt[2], 0.0);
-    EXPECT_TRUE(Agree15(Gt[3], Grid.DblYllCorner + Grid.LngRows * Grid.DblCellSize)) << "north edge";
+    EXPECT_TRUE(Agree15(Gt[3], Grid.DblYllCorner + Grid.LngRows * Grid.DblCellSize))
+        << "north edge";
     EXPECT_EQ(Gt[4], 0.0);
     EXPECT_TRUE(Agree15(Gt[5], -Grid.DblCellSize)) << "cell height";
     ASSERT_EQ(View.VecNoData.size(), 1u);
