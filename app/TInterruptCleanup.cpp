@@ -1,5 +1,6 @@
 #include "app/TInterruptCleanup.h"
 
+#include <pthread.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -38,6 +39,20 @@ TInterruptCleanup::~TInterruptCleanup()
     BlnPending = 0;
     for (int LngSignal : ArrSignals)
         std::signal(LngSignal, SIG_DFL);
+}
+
+TInterruptCleanup::THold::THold()
+{
+    sigset_t Held;
+    sigemptyset(&Held);
+    for (int LngSignal : ArrSignals)
+        sigaddset(&Held, LngSignal);
+    pthread_sigmask(SIG_BLOCK, &Held, &MbrOldMask);
+}
+
+TInterruptCleanup::THold::~THold()
+{
+    pthread_sigmask(SIG_SETMASK, &MbrOldMask, nullptr);
 }
 
 void TInterruptCleanup::IgnoreWriteSignals()

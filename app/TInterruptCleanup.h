@@ -3,6 +3,8 @@
 // (SIGINT, SIGTERM, SIGHUP) while the guard lives, then dies of the signal as
 // it would have.
 
+#include <signal.h>
+
 #include <string>
 
 class TInterruptCleanup {
@@ -11,6 +13,19 @@ public:
     ~TInterruptCleanup();
     TInterruptCleanup(const TInterruptCleanup&) = delete;
     TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
+
+    // Holds the three signals back while it lives, so that a file can be
+    // created and put under a guard with no interruption in between.
+    class THold {
+    public:
+        THold();
+        ~THold();
+        THold(const THold&) = delete;
+        THold& operator=(const THold&) = delete;
+
+    private:
+        sigset_t MbrOldMask;
+    };
 
     // Makes write failures that signals would report (a file size limit, a
     // closed pipe) come back as failed writes the command reports.

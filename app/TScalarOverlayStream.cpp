@@ -164,18 +164,20 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     TGridReader Reader(Input);
     const TScalarOp Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
 
+    // Declared first so that it outlives the file it guards.
+    std::optional<TInterruptCleanup> Cleanup;
     std::unique_ptr<TOutputFile> PtrOutput;
     try {
+        const TInterruptCleanup::THold Hold;
         PtrOutput = std::make_unique<TOutputFile>(StgOutput);
+        if (!PtrOutput->WritesDirectly())
+            Cleanup.emplace(PtrOutput->WorkingName());
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
         Reader.SkipRemainingCells();
         ResultHeader(Reader.Header());
         throw;
     }
-    std::optional<TInterruptCleanup> Cleanup;
-    if (!PtrOutput->WritesDirectly())
-        Cleanup.emplace(PtrOutput->WorkingName());
     StreamBody(Reader, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
     PtrOutput->Commit();
 }
