@@ -7,16 +7,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t LngSize)
 {
-    if (LngSize < 1)
-        return 0;
-    const std::string StgText = TextOf(PtrData + 1, LngSize - 1);
-    if (NeedsMuchMemory(StgText))
+    const TFuzzRun Run = DecodeRun(PtrData, LngSize);
+    if (NeedsMuchMemory(Run.StgText))
         return -1;
-    const char ChrOperation = "x/X"[PtrData[0] % 3];
     try {
-        std::istringstream Input(StgText);
+        std::istringstream Input(Run.StgText);
         std::ostringstream Output;
-        TScalarOverlay::Run(Input, Output, ChrOperation, 1.5, 1 + PtrData[0] / 128U);
+        TScalarOverlay::Run(Input, Output, Run.ChrOperation, Run.DblScalar, Run.LngThreads);
     } catch (const TError&) {
     }
     return 0;

@@ -29,3 +29,21 @@ inline std::string TextOf(const std::uint8_t* PtrData, std::size_t LngSize)
 {
     return std::string(reinterpret_cast<const char*>(PtrData), LngSize);
 }
+
+// What the command harnesses run: their first byte picks the operation
+// (including an unknown one), the scalar and the number of threads; the
+// rest is the grid text.
+struct TFuzzRun {
+    char ChrOperation;
+    double DblScalar;
+    unsigned LngThreads;
+    std::string StgText;
+};
+
+inline TFuzzRun DecodeRun(const std::uint8_t* PtrData, std::size_t LngSize)
+{
+    static const double ArrScalars[] = {2.0, 1.1, -0.5, 0.0, 3.0, 1e308, 1e-308, -0.0};
+    const std::uint8_t LngFirst = LngSize > 0 ? PtrData[0] : 0;
+    return {"x/X"[LngFirst % 3], ArrScalars[(LngFirst / 3) % 8], 1 + LngFirst / 128U,
+            LngSize > 0 ? TextOf(PtrData + 1, LngSize - 1) : std::string()};
+}
