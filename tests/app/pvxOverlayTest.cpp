@@ -177,3 +177,20 @@ TEST_F(OverlayCommand, SingleThreadedRunWritesTheSameBytes)
     EXPECT_EQ(ReadText(Out), ReadText(StgSingle));
     EXPECT_NE(ReadText(Out).find("xllcorner 512345.5\nyllcorner 4512345.5\n"), std::string::npos);
 }
+
+TEST_F(OverlayCommand, ExhaustedMemoryIsOneLineNotACrash)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs more address space than the limit leaves";
+#endif
+    // One column of many rows: the header's axes alone need more memory than
+    // the limit leaves.
+    std::string StgTall = "ncols 1\nnrows 1500000\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
+                          "NODATA_value -9999\n";
+    for (int LngRow = 0; LngRow < 1500000; ++LngRow)
+        StgTall += "1\n";
+    WriteText(In, StgTall);
+    ExpectFailure(RunOverlay({In, Out, "x", "2"}, "ulimit -v 120000;"), "Out of memory");
+    EXPECT_FALSE(fs::exists(Out));
+    EXPECT_EQ(Dir.EntryCount(), 1u);
+}
