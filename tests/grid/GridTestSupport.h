@@ -2,6 +2,7 @@
 // Small builders and checks shared by the grid model tests.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -10,16 +11,17 @@
 #include "grid/TError.h"
 #include "grid/TMap.h"
 
-// Expects Statement to throw a TError whose message is exactly Message.
-#define EXPECT_TERROR(Statement, Message)                                   \
+// Expects Statement to throw an ErrorType whose message is exactly Message.
+#define EXPECT_ERROR(ErrorType, Statement, Message)                         \
     do {                                                                    \
         try {                                                               \
             Statement;                                                      \
-            ADD_FAILURE() << "no TError thrown by " #Statement;             \
-        } catch (const TError& Error) {                                     \
-            EXPECT_STREQ(Error.what(), Message);                            \
+            ADD_FAILURE() << "nothing thrown by " #Statement;               \
+        } catch (const ErrorType& Error) {                                  \
+            EXPECT_EQ(std::string(Error.what()), Message);                  \
         }                                                                   \
     } while (false)
+#define EXPECT_TERROR(Statement, Message) EXPECT_ERROR(TError, Statement, Message)
 
 // An axis whose points carry VecValues in the component ChrAxis names and
 // DblFixed in the other one.

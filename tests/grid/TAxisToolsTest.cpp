@@ -7,96 +7,69 @@
 
 namespace {
 using TValues = std::vector<double>;
+using TConvert = TAxis* (*)(const TAxis*, char);
+const TConvert Edges = &TAxisTools::PointsToIntervals;
+const TConvert Centres = &TAxisTools::IntervalsToPoints;
 
-std::unique_ptr<TAxis> Edges(const TAxis& Centres, char ChrAxis)
+std::unique_ptr<TAxis> Converted(TConvert Convert, const std::unique_ptr<TAxis>& PtrAxis,
+                                 char ChrAxis)
 {
-    return std::unique_ptr<TAxis>(TAxisTools::PointsToIntervals(&Centres, ChrAxis));
-}
-
-std::unique_ptr<TAxis> Centres(const TAxis& Edges, char ChrAxis)
-{
-    return std::unique_ptr<TAxis>(TAxisTools::IntervalsToPoints(&Edges, ChrAxis));
+    return std::unique_ptr<TAxis>(Convert(PtrAxis.get(), ChrAxis));
 }
 } // namespace
 
-TEST(TAxisToolsPointsToIntervals, XEdgesRiseFromHalfACellWest)
+TEST(TAxisTools, ConversionsPlaceEdgesAroundCentres)
 {
-    const auto PtrCentres = MakeAxis(1.0, {0.5, 1.5, 2.5}, 'X', 7.0);
-    const auto PtrEdges = Edges(*PtrCentres, 'X');
-    EXPECT_EQ(Components(*PtrEdges, 'X'), TValues({0.0, 1.0, 2.0, 3.0}));
-    // The fixed component lies half a cell south of the first centre.
-    EXPECT_EQ(Components(*PtrEdges, 'Y'), TValues({6.5, 6.5, 6.5, 6.5}));
-    EXPECT_EQ(PtrEdges->GetResolution(), 1.0);
-    EXPECT_EQ(Components(*PtrCentres, 'X'), TValues({0.5, 1.5, 2.5}));
-
-    EXPECT_EQ(Components(*Edges(*MakeAxis(2.0, {5.0}, 'X'), 'X'), 'X'), TValues({4.0, 6.0}));
-}
-
-TEST(TAxisToolsPointsToIntervals, YEdgesFollowTheCentresDirection)
-{
-    const auto PtrFalling = Edges(*MakeAxis(1.0, {1.5, 0.5}, 'Y', 3.0), 'Y');
-    EXPECT_EQ(Components(*PtrFalling, 'Y'), TValues({2.0, 1.0, 0.0}));
-    EXPECT_EQ(Components(*PtrFalling, 'X'), TValues({2.5, 2.5, 2.5}));
-
-    const auto PtrRising = Edges(*MakeAxis(1.0, {0.5, 1.5}, 'Y'), 'Y');
-    EXPECT_EQ(Components(*PtrRising, 'Y'), TValues({0.0, 1.0, 2.0}));
-
-    // A single centre counts as rising.
-    EXPECT_EQ(Components(*Edges(*MakeAxis(2.0, {7.0}, 'Y'), 'Y'), 'Y'), TValues({6.0, 8.0}));
-}
-
-TEST(TAxisToolsPointsToIntervals, EdgesAreReachedByRepeatedAddition)
-{
-    TValues VecCentres;
-    for (int Index = 0; Index < 10; ++Index)
-        VecCentres.push_back(0.05 + 0.1 * Index);
-    const auto PtrEdges = Edges(*MakeAxis(0.1, VecCentres, 'X'), 'X');
-    const TValues VecEdges = Components(*PtrEdges, 'X');
-    ASSERT_EQ(VecEdges.size(), 11u);
-
-    double DblExpected = 0.0;
-    for (double DblEdge : VecEdges) {
-        EXPECT_EQ(DblEdge, DblExpected);
-        DblExpected += 0.1;
+    // Moving components before and after, on an axis whose other component
+    // is 7; edges take it half a cell south (X) or west (Y), centres keep it.
+    const struct {
+        TConvert Convert;
+        char ChrAxis;
+        double DblResolution;
+        TValues VecFrom;
+        TValues VecTo;
+        double DblFixed;
+    } Cases[] = {
+        {Edges, 'X', 1.0, {0.5, 1.5, 2.5}, {0.0, 1.0, 2.0, 3.0}, 6.5},
+        {Edges, 'X', 2.0, {5.0}, {4.0, 6.0}, 6.0},
+        // Y edges follow the centres' direction, a single centre counting as rising.
+        {Edges, 'Y', 1.0, {1.5, 0.5}, {2.0, 1.0, 0.0}, 6.5},
+        {Edges, 'Y', 1.0, {0.5, 1.5}, {0.0, 1.0, 2.0}, 6.5},
+        {Edges, 'Y', 2.0, {7.0}, {6.0, 8.0}, 6.0},
+        {Centres, 'X', 1.0, {0.0, 1.0, 2.0, 3.0}, {0.5, 1.5, 2.5}, 7.0},
+        {Centres, 'Y', 1.0, {2.0, 1.0, 0.0}, {1.5, 0.5}, 7.0},
+        // On rising Y edges the centre lies half a cell below the lower edge.
+        {Centres, 'Y', 2.0, {6.0, 8.0}, {5.0}, 7.0},
+        {Centres, 'X', 1.0, {3.0}, {}, 7.0},
+    };
+    for (const auto& Case : Cases) {
+        const char ChrOther = Case.ChrAxis == 'X' ? 'Y' : 'X';
+        const auto PtrFrom = MakeAxis(Case.DblResolution, Case.VecFrom, Case.ChrAxis, 7.0);
+        const auto PtrTo = Converted(Case.Convert, PtrFrom, Case.ChrAxis);
+        EXPECT_EQ(Components(*PtrTo, Case.ChrAxis), Case.VecTo);
+        EXPECT_EQ(Components(*PtrTo, ChrOther), TValues(Case.VecTo.size(), Case.DblFixed));
+        EXPECT_EQ(PtrTo->GetResolution(), Case.DblResolution);
     }
-    // Ten additions of 0.1 fall short of 1.0; a multiplication would not.
-    EXPECT_NE(VecEdges.back(), 10 * 0.1);
 }
 
-TEST(TAxisToolsIntervalsToPoints, CentresLieBetweenTheEdges)
+TEST(TAxisTools, EdgesAreReachedByRepeatedAddition)
 {
-    const auto PtrX = Centres(*MakeAxis(1.0, {0.0, 1.0, 2.0, 3.0}, 'X', 4.0), 'X');
-    EXPECT_EQ(Components(*PtrX, 'X'), TValues({0.5, 1.5, 2.5}));
-    EXPECT_EQ(Components(*PtrX, 'Y'), TValues({4.0, 4.0, 4.0}));
-    EXPECT_EQ(PtrX->GetResolution(), 1.0);
-
-    EXPECT_EQ(Components(*Centres(*MakeAxis(1.0, {2.0, 1.0, 0.0}, 'Y'), 'Y'), 'Y'),
-              TValues({1.5, 0.5}));
-    // On rising Y edges the centre lies half a cell below the lower edge.
-    EXPECT_EQ(Components(*Centres(*MakeAxis(2.0, {6.0, 8.0}, 'Y'), 'Y'), 'Y'), TValues({5.0}));
-
-    EXPECT_EQ(Centres(*MakeAxis(1.0, {3.0}, 'X'), 'X')->GetSize(), 0);
+    // Ten additions of 0.1 fall short of 1.0, which a multiplication gives.
+    TValues VecCentres;
+    TValues VecEdges{0.0};
+    for (int Index = 0; Index < 10; ++Index) {
+        VecCentres.push_back(0.05 + 0.1 * Index);
+        VecEdges.push_back(VecEdges.back() + 0.1);
+    }
+    EXPECT_EQ(Components(*Converted(Edges, MakeAxis(0.1, VecCentres, 'X'), 'X'), 'X'), VecEdges);
 }
 
-TEST(TAxisToolsRoundTrip, CentresSurviveEdgesAndBack)
-{
-    const auto PtrX = MakeAxis(2.0, {11.0, 13.0, 15.0}, 'X', 1.0);
-    const auto PtrY = MakeAxis(2.0, {9.0, 7.0, 5.0, 3.0}, 'Y', 10.0);
-    EXPECT_EQ(Components(*Centres(*Edges(*PtrX, 'X'), 'X'), 'X'), Components(*PtrX, 'X'));
-    EXPECT_EQ(Components(*Centres(*Edges(*PtrY, 'Y'), 'Y'), 'Y'), Components(*PtrY, 'Y'));
-}
-
-TEST(TAxisToolsErrors, EmptyOrUnfilledAxisIsRefused)
+TEST(TAxisTools, EmptyOrUnfilledAxisIsRefused)
 {
     const TAxis Empty(1.0);
-    EXPECT_TERROR(TAxisTools::PointsToIntervals(&Empty, 'X'),
-                  "Index is out of range in TAxis::GetPoint");
-    EXPECT_TERROR(TAxisTools::IntervalsToPoints(&Empty, 'X'),
-                  "Index is out of range in TAxis::GetPoint");
-
     const TAxis Unfilled(1.0, 2);
-    EXPECT_TERROR(TAxisTools::PointsToIntervals(&Unfilled, 'Y'),
-                  "Point is not set in TAxis::GetPoint");
-    EXPECT_TERROR(TAxisTools::IntervalsToPoints(&Unfilled, 'Y'),
-                  "Point is not set in TAxis::GetPoint");
+    for (TConvert Convert : {Edges, Centres}) {
+        EXPECT_TERROR(Convert(&Empty, 'X'), "Index is out of range in TAxis::GetPoint");
+        EXPECT_TERROR(Convert(&Unfilled, 'Y'), "Point is not set in TAxis::GetPoint");
+    }
 }

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "grid/TError.h"
+#include "grid/GridTestSupport.h"
 #include "support/TTempDir.h"
 
 namespace fs = std::filesystem;
@@ -16,57 +16,20 @@ TEST(OutputFile, ReplacesTargetOnlyOnCommit)
     WriteText(StgTarget, "old");
     {
         TOutputFile File(StgTarget);
-        File.Stream() << "new";
-        EXPECT_EQ(ReadText(StgTarget), "old");
-        EXPECT_NE(File.WorkingName(), StgTarget);
-        File.Commit();
-    }
-    EXPECT_EQ(ReadText(StgTarget), "new");
-    EXPECT_EQ(Dir.EntryCount(), 1u);
-}
-
-TEST(OutputFile, AbandonedFileLeavesTargetAndNoTemporary)
-{
-    TTempDir Dir;
-    const std::string StgTarget = Dir / "out.asc";
-    WriteText(StgTarget, "old");
-    {
-        TOutputFile File(StgTarget);
         File.Stream() << "partial";
     }
     EXPECT_EQ(ReadText(StgTarget), "old");
-    EXPECT_EQ(Dir.EntryCount(), 1u);
-
     {
-        TOutputFile File(Dir / "fresh.asc");
-    }
-    EXPECT_FALSE(fs::exists(Dir / "fresh.asc"));
-    EXPECT_EQ(Dir.EntryCount(), 1u);
-}
-
-TEST(OutputFile, MissingDirectoryCannotBeOpened)
-{
-    TTempDir Dir;
-    const std::string StgTarget = Dir / "no/such/dir/out.asc";
-    try {
         TOutputFile File(StgTarget);
-        FAIL() << "opened a file in a missing directory";
-    } catch (const TFileError& Error) {
-        EXPECT_EQ(std::string(Error.what()), "Unable to open file " + StgTarget);
-    }
-}
-
-TEST(OutputFile, WriteFailureIsReportedAtCommit)
-{
-    TOutputFile File("/dev/full");
-    EXPECT_EQ(File.WorkingName(), "/dev/full");
-    File.Stream() << std::string(1 << 16, 'x');
-    try {
+        File.Stream() << "new";
+        EXPECT_EQ(ReadText(StgTarget), "old");
         File.Commit();
-        FAIL() << "a write to /dev/full succeeded";
-    } catch (const TFileError& Error) {
-        EXPECT_EQ(std::string(Error.what()), "Unable to write file /dev/full");
     }
+    EXPECT_EQ(ReadText(StgTarget), "new");
+    { TOutputFile File(Dir / "fresh.asc"); }
+    EXPECT_FALSE(fs::exists(Dir / "fresh.asc"));
+    // No temporary file is left behind.
+    EXPECT_EQ(Dir.EntryCount(), 1u);
 }
 
 TEST(OutputFile, KeepsLinksAndPermissions)
@@ -75,15 +38,27 @@ TEST(OutputFile, KeepsLinksAndPermissions)
     const std::string StgTarget = Dir / "real.asc";
     const std::string StgLink = Dir / "link.asc";
     WriteText(StgTarget, "old");
-    fs::permissions(StgTarget, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    const fs::perms Perms = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(StgTarget, Perms);
     fs::create_symlink(StgTarget, StgLink);
 
     TOutputFile File(StgLink);
     File.Stream() << "new";
     File.Commit();
-
     EXPECT_TRUE(fs::is_symlink(StgLink));
     EXPECT_EQ(ReadText(StgTarget), "new");
-    EXPECT_EQ(fs::status(StgTarget).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(fs::status(StgTarget).permissions(), Perms);
+}
+
+TEST(OutputFile, FailuresNameTheFile)
+{
+    TTempDir Dir;
+    const std::string StgMissing = Dir / "no/such/dir/out.asc";
+    EXPECT_ERROR(TFileError, TOutputFile File(StgMissing), "Unable to open file " + StgMissing);
+
+    // A device is written directly, and its write failure reported at commit.
+    TOutputFile File("/dev/full");
+    EXPECT_EQ(File.WorkingName(), "/dev/full");
+    File.Stream() << std::string(1 << 16, 'x');
+    EXPECT_ERROR(TFileError, File.Commit(), "Unable to write file /dev/full");
 }

@@ -19,10 +19,11 @@ protected:
     std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
 };
 
-std::vector<double> ManyValues(std::size_t LngCount)
+// Enough values to fill any buffer several times over.
+std::vector<double> ManyValues()
 {
     std::vector<double> VecValues;
-    for (std::size_t i = 0; i < LngCount; ++i)
+    for (std::size_t i = 0; i < 100000; ++i)
         VecValues.push_back(i % 7 == 0 ? -9999.0 : static_cast<double>(i) * 1.1);
     return VecValues;
 }
@@ -35,42 +36,33 @@ std::string Joined(const std::vector<double>& VecValues, char ChrSeparator)
     return StgText;
 }
 
-TEST(TextWriter, CollectsTextAndNumbers)
+TEST(TextWriter, CollectsTextNumbersAndCells)
 {
     TTextWriter Text;
     Text.Put("ncols ");
     Text.PutInteger(-42);
     Text.EndLine();
-    Text.PutNumber(2.5e6);
-    Text.Put(';');
     Text.PutNumber(2615.17 * 1.1);
-    EXPECT_EQ(Text.Text(), "ncols -42\n2.5e+06;2876.687");
+    Text.Put(';');
+    EXPECT_EQ(Text.Text(), "ncols -42\n2876.687;");
+
+    // A width right-aligns as std::setw does, never cutting a longer number.
     Text.Clear();
-    EXPECT_EQ(Text.Text(), "");
-    Text.PutNumber(-0.0);
-    EXPECT_EQ(Text.Text(), "-0");
-}
-
-TEST(TextWriter, WidthRightAlignsAsSetw)
-{
-    for (double DblValue : {0.0, 10.0, -9999.0, 0.25, 4512345.5, 1e-300}) {
-        TTextWriter Text;
+    std::ostringstream Expected;
+    for (double DblValue : {0.0, -9999.0, 2876.687, 4512345.5}) {
         Text.PutNumber(DblValue, 8);
-        std::ostringstream Expected;
         Expected << std::setw(8) << TNumberFormat::ToString(DblValue);
-        EXPECT_EQ(Text.Text(), Expected.str());
     }
-}
+    EXPECT_EQ(Text.Text(), Expected.str());
 
-TEST(TextWriter, CellsEachFollowedBySeparator)
-{
+    // Cells each followed by the separator, growing the text as it needs.
     const double Values[] = {1, 2.5, -9999};
-    TTextWriter Text;
+    Text.Clear();
     Text.PutCells(Values, 3, ',');
     Text.PutCells(Values, 0, ',');
     EXPECT_EQ(Text.Text(), "1,2.5,-9999,");
 
-    const std::vector<double> VecMany = ManyValues(100000);
+    const std::vector<double> VecMany = ManyValues();
     Text.Clear();
     Text.PutCells(VecMany.data(), VecMany.size(), ' ');
     EXPECT_EQ(Text.Text(), Joined(VecMany, ' '));
@@ -78,7 +70,7 @@ TEST(TextWriter, CellsEachFollowedBySeparator)
 
 TEST(TextWriter, BoundWriterPassesTextOnInOrder)
 {
-    const std::vector<double> VecMany = ManyValues(100000);
+    const std::vector<double> VecMany = ManyValues();
     const std::string StgLong(300 * 1024, 'x');
     std::ostringstream Stream;
     {
@@ -98,13 +90,6 @@ TEST(TextWriter, StreamFailuresStayWithTheStream)
 {
     TFailingBuffer Buffer;
     std::ostream Stream(&Buffer);
-    {
-        TTextWriter Text(Stream);
-        Text.PutNumber(1.5);
-        Text.Flush();
-        EXPECT_TRUE(Stream.bad());
-    }
-    Stream.clear();
     Stream.exceptions(std::ios::badbit);
     {
         TTextWriter Text(Stream);

@@ -10,14 +10,14 @@
 
 namespace {
 
-std::unique_ptr<TMap> Load(const std::string& StgText)
+// A grid of the given size and cells, lower left corner (10, 20), cell size 5.
+std::unique_ptr<TMap> Load(int Columns, int Rows, const std::string& StgCells)
 {
-    std::istringstream Stream(StgText);
+    std::istringstream Stream("ncols " + std::to_string(Columns) + "\nnrows " + std::to_string(Rows)
+                              + "\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -9999\n"
+                              + StgCells);
     return std::unique_ptr<TMap>(TARCGISFileTools::LoadARCGISFile(Stream));
 }
-
-const std::string Example =
-    "ncols 3\nnrows 2\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -9999\n1 2 3\n4 5 6\n";
 
 std::string FlatFile(const TMap& Map, char ChrSeparator)
 {
@@ -26,35 +26,21 @@ std::string FlatFile(const TMap& Map, char ChrSeparator)
     return Stream.str();
 }
 
-std::string CSVFile(const TMap& Map)
-{
-    std::ostringstream Stream;
-    TMapTools::WriteCSVFile(&Map, Stream);
-    return Stream.str();
-}
-
 }  // namespace
 
 TEST(TMapToolsDump, FlatFileFollowsEveryValueWithTheSeparator)
 {
-    const auto PtrMap = Load(Example);
-    EXPECT_EQ(FlatFile(*PtrMap, ','), "1,2,3,\n4,5,6,\n");
-    EXPECT_EQ(FlatFile(*PtrMap, '\t'), "1\t2\t3\t\n4\t5\t6\t\n");
+    EXPECT_EQ(FlatFile(*Load(3, 2, "1 2 3\n4 5 6\n"), ','), "1,2,3,\n4,5,6,\n");
     // Values as the number formatter writes them, not as they were read.
-    const auto PtrDecimals = Load("ncols 2 nrows 1 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value -9999 "
-                                  "2.50 -1e-7\n");
-    EXPECT_EQ(FlatFile(*PtrDecimals, ' '), "2.5 -1e-07 \n");
-}
-
-TEST(TMapToolsDump, FlatFileOfAMapWithoutColumnsHasEmptyRows)
-{
-    const auto PtrMap = Load("ncols 0 nrows 2 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value -9999\n");
-    EXPECT_EQ(FlatFile(*PtrMap, ','), "\n\n");
+    EXPECT_EQ(FlatFile(*Load(2, 1, "2.50 -1e-7\n"), '\t'), "2.5\t-1e-07\t\n");
+    EXPECT_EQ(FlatFile(*Load(0, 2, ""), ','), "\n\n");
 }
 
 TEST(TMapToolsDump, CSVListsCellCentresColumnByColumn)
 {
-    EXPECT_EQ(CSVFile(*Load(Example)), "12.5,27.5,1\n12.5,22.5,4\n"
-                                       "17.5,27.5,2\n17.5,22.5,5\n"
-                                       "22.5,27.5,3\n22.5,22.5,6\n");
+    std::ostringstream Stream;
+    TMapTools::WriteCSVFile(Load(3, 2, "1 2 3\n4 5 6\n").get(), Stream);
+    EXPECT_EQ(Stream.str(), "12.5,27.5,1\n12.5,22.5,4\n"
+                            "17.5,27.5,2\n17.5,22.5,5\n"
+                            "22.5,27.5,3\n22.5,22.5,6\n");
 }
