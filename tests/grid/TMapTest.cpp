@@ -56,9 +56,8 @@ TEST(TMapConstruction, FromCentreAxesCopiesAndDerives)
 
     const auto PtrY = MakeAxis(1.0000001, {0.5}, 'Y');
     EXPECT_TERROR(TMap(PtrX.get(), PtrY.get()), "Axes resolutions do not match in TMap::TMap");
-    const TAxis Empty(1.0);
-    EXPECT_TERROR(TMap(&Empty, PtrX.get()), "Index is out of range in TAxis::GetPoint");
     // The X axes are already built when the Y conversion fails.
+    const TAxis Empty(1.0);
     EXPECT_TERROR(TMap(PtrX.get(), &Empty), "Index is out of range in TAxis::GetPoint");
 }
 
@@ -124,8 +123,6 @@ TEST(TMapCellsByPosition, CellsHoldTheirWestAndSouthEdges)
     EXPECT_EQ(PtrMap->GetIndex(1.0, 'X'), 1);
     EXPECT_EQ(PtrMap->GetIndex(0.0, 'R'), 1);
     EXPECT_EQ(PtrMap->GetIndex(3.0, 'X'), -1);
-    TPoint North(1.0, 2.5);
-    EXPECT_TERROR(PtrMap->GetPointVal(&North), "Ordinate is out of range in TAxis::GetIndex");
 
     // The east and north edges lie in no cell.
     TPoint EastEdge(3.0, 2.0);
@@ -150,6 +147,7 @@ TEST(TMapCellsByPosition, CellsHoldTheirWestAndSouthEdges)
 
     // In order, stopping at the first position in no cell.
     TPoint NorthWest(0.5, 1.5);
+    TPoint North(1.0, 2.5);
     EXPECT_EQ(PtrMap->GetPointValues({&Position, &NorthWest}), TValues({-3.0, 0.0}));
     EXPECT_TERROR(PtrMap->GetPointValues({&NorthWest, &EastEdge, &North}),
                   "LngX is out of range in TMap::GetPointVal");
