@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,8 +21,7 @@ using TCell = TTokenizer::TCell;
 struct TTokens {
     explicit TTokens(std::string StgText, std::size_t LngChunk = 4096)
         : Source(std::move(StgText), LngChunk), Tokens(Source) {}
-    // The input no read has consumed: what the tokenizer holds, then what the
-    // source has left.
+    // What no read has consumed: the tokenizer's part, then the source's.
     std::string Unread() const { return std::string(Tokens.Pending()) + Source.Rest(); }
 
     TTextSource Source;
@@ -36,16 +36,34 @@ std::vector<std::string> AllTokens(TTokenizer& Tokens)
     return VecTokens;
 }
 
-TCell CellOf(const std::string& StgText, double& DblValue)
+// The same value, down to the sign of a zero or a NaN.
+bool Same(double DblA, double DblB)
 {
-    TTokens Input(StgText);
-    return Input.Tokens.ReadCell(DblValue);
+    if (std::isnan(DblA) || std::isnan(DblB))
+        return std::isnan(DblA) && std::isnan(DblB) && std::signbit(DblA) == std::signbit(DblB);
+    return std::memcmp(&DblA, &DblB, sizeof DblA) == 0;
 }
 
-TCell CellOf(const std::string& StgText)
+// A header read of one text: the value it gives and the token that follows,
+// or, with StgRest null, a refusal that leaves value and input untouched.
+struct TPrefixCase {
+    const char* StgText;
+    double DblValue;
+    const char* StgRest;
+};
+constexpr const char* Refused = nullptr;
+
+template <class TValue>
+void ExpectPrefixReads(bool (TTokenizer::*Read)(TValue&), std::initializer_list<TPrefixCase> Cases)
 {
-    double DblValue = 0.0;
-    return CellOf(StgText, DblValue);
+    for (const TPrefixCase& Case : Cases) {
+        TTokens Input(Case.StgText);
+        TValue Value = 42;
+        const bool BlnRead = (Input.Tokens.*Read)(Value);
+        EXPECT_EQ(BlnRead, Case.StgRest != Refused) << Case.StgText;
+        EXPECT_TRUE(Same(static_cast<double>(Value), BlnRead ? Case.DblValue : 42.0)) << Case.StgText;
+        EXPECT_EQ(Input.Tokens.NextToken(), BlnRead ? Case.StgRest : Case.StgText) << Case.StgText;
+    }
 }
 
 constexpr std::size_t MoreThanTheBuffer = 100000;
@@ -55,32 +73,7 @@ constexpr std::size_t MoreThanTheBuffer = 100000;
 TEST(TTokenizer, SplitsOnEverySortOfWhiteSpace)
 {
     TTokens Input(" a\tb\nc\vd\fe\r\nf  g\n");
-    EXPECT_EQ(AllTokens(Input.Tokens),
-              (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
-    EXPECT_TRUE(Input.Tokens.NextToken().empty());
-
-    TTokens Empty(" \r\n\t ");
-    EXPECT_TRUE(Empty.Tokens.NextToken().empty());
-}
-
-TEST(TTokenizer, TokensAcrossRefillsStayWhole)
-{
-    // Long enough to refill the buffer several times; the odd chunk sizes make
-    // tokens straddle every refill at every offset.
-    std::string StgText;
-    std::vector<double> VecExpected;
-    for (int LngIndex = 0; LngIndex < 30000; ++LngIndex) {
-        VecExpected.push_back(LngIndex + 0.25);
-        StgText += std::to_string(LngIndex) + ".25" + (LngIndex % 7 == 0 ? "\r\n" : " ");
-    }
-    for (std::size_t LngChunk : {std::size_t(1), std::size_t(7), std::size_t(65536), std::size_t(1) << 20}) {
-        TTokens Input(StgText, LngChunk);
-        std::vector<double> VecRead;
-        double DblValue;
-        while (Input.Tokens.ReadCell(DblValue) == TCell::Ok)
-            VecRead.push_back(DblValue);
-        EXPECT_EQ(VecRead, VecExpected) << "chunk " << LngChunk;
-    }
+    EXPECT_EQ(AllTokens(Input.Tokens), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
 }
 
 TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkToken)
@@ -98,8 +91,7 @@ TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkToken)
     TTokens Integer(std::string(MoreThanTheBuffer, '0') + " 5");
     long LngValue = -1;
     EXPECT_FALSE(Integer.Tokens.ReadInteger(LngValue));
-    double DblNumber = -1.0;
-    EXPECT_FALSE(Integer.Tokens.ReadNumber(DblNumber));
+    EXPECT_FALSE(Integer.Tokens.ReadNumber(DblValue));
 
     TTokens AtEnd("ncols " + StgLong, 1000);
     EXPECT_EQ(AtEnd.Tokens.NextToken(), "ncols");
@@ -107,90 +99,64 @@ TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkToken)
     EXPECT_EQ(AtEnd.Tokens.ReadCell(DblValue), TCell::End);
 }
 
-TEST(TTokenizer, ReadIntegerTakesTheLongestIntegerPrefix)
+TEST(TTokenizer, ReadIntegerTakesTheLongestThirtyTwoBitPrefix)
 {
-    TTokens Input("3.0 +7 -2147483648 2147483647");
-    long LngValue = 0;
-    ASSERT_TRUE(Input.Tokens.ReadInteger(LngValue));
-    EXPECT_EQ(LngValue, 3);
-    EXPECT_EQ(Input.Tokens.NextToken(), ".0");
-    ASSERT_TRUE(Input.Tokens.ReadInteger(LngValue));
-    EXPECT_EQ(LngValue, 7);
-    ASSERT_TRUE(Input.Tokens.ReadInteger(LngValue));
-    EXPECT_EQ(LngValue, -2147483648L);
-    ASSERT_TRUE(Input.Tokens.ReadInteger(LngValue));
-    EXPECT_EQ(LngValue, 2147483647L);
-    EXPECT_FALSE(Input.Tokens.ReadInteger(LngValue));
+    ExpectPrefixReads(&TTokenizer::ReadInteger,
+                      {{"3.0", 3, ".0"}, {"+7", 7, ""}, {"-2147483648", -2147483648.0, ""},
+                       {"2147483647", 2147483647.0, ""}, {"2147483648", 0, Refused},
+                       {"-2147483649", 0, Refused}, {"+-5", 0, Refused}, {"-+5", 0, Refused},
+                       {"+", 0, Refused}, {"-", 0, Refused}, {"abc", 0, Refused}, {".5", 0, Refused},
+                       {"", 0, Refused}});
 }
 
-TEST(TTokenizer, ReadIntegerRefusesWhatIsNoThirtyTwoBitInteger)
+TEST(TTokenizer, ReadNumberTakesTheLongestFiniteNumberPrefix)
 {
-    for (const char* StgText : {"2147483648", "-2147483649", "+-5", "-+5", "+", "-", "abc", ".5", ""}) {
-        TTokens Input(StgText);
-        long LngValue = 42;
-        EXPECT_FALSE(Input.Tokens.ReadInteger(LngValue)) << StgText;
-        EXPECT_EQ(LngValue, 42) << StgText;
-        EXPECT_EQ(Input.Tokens.NextToken(), StgText) << "a failed read consumes nothing";
-    }
+    ExpectPrefixReads(&TTokenizer::ReadNumber,
+                      {{"1,5", 1.0, ",5"}, {"-.5e+2x", -50.0, "x"}, {"5.", 5.0, ""}, {"+2.5E-1", 0.25, ""},
+                       {"12abc", 12.0, "abc"}, {"1.5.3", 1.5, ".3"}, {"1e-400", 0.0, ""}, {"-0", -0.0, ""},
+                       {"007", 7.0, ""},
+                       // Too small for a normal double: strtod's subnormal, not zero.
+                       {"3e-324", std::strtod("3e-324", nullptr), ""},
+                       {"1e", 0, Refused}, {"1e+", 0, Refused}, {"2Ex", 0, Refused}, {"1e400", 0, Refused},
+                       {"-1e400", 0, Refused}, {".", 0, Refused}, {"-.e5", 0, Refused}, {"+-5", 0, Refused},
+                       {"inf", 0, Refused}, {"nan", 0, Refused}, {"abc", 0, Refused}, {"", 0, Refused}});
 }
 
-TEST(TTokenizer, ReadNumberTakesTheLongestNumberPrefix)
+TEST(TTokenizer, ReadCellTakesWholeNumberTokensAndTheWritersNonFiniteTexts)
 {
     struct {
         const char* StgText;
+        TCell Cell;
         double DblValue;
-        const char* StgRest;
     } const Cases[] = {
-        {"1,5", 1.0, ",5"},       {"-.5e+2x", -50.0, "x"},  {"5.", 5.0, ""},
-        {"+2.5E-1", 0.25, ""},    {"12abc", 12.0, "abc"},   {"1.5.3", 1.5, ".3"},
-        {"1e-400", 0.0, ""},      {"-0", -0.0, ""},         {"007", 7.0, ""},
+        {"+5", TCell::Ok, 5.0},          {"-0", TCell::Ok, -0.0},        {".5", TCell::Ok, 0.5},
+        {"5.", TCell::Ok, 5.0},          {"-1.25e+3", TCell::Ok, -1250}, {"1E2", TCell::Ok, 100.0},
+        {"1e-400", TCell::Ok, 0.0},      {"inf", TCell::Ok, HUGE_VAL},   {"-inf", TCell::Ok, -HUGE_VAL},
+        {"nan", TCell::Ok, std::nan("")}, {"-nan", TCell::Ok, -std::nan("")},
+        {"1e400", TCell::OutOfRange, 0}, {"-1e400", TCell::OutOfRange, 0},
+        {"", TCell::End, 0},             {" \r\n", TCell::End, 0},
     };
     for (const auto& Case : Cases) {
         TTokens Input(Case.StgText);
         double DblValue = 42.0;
-        ASSERT_TRUE(Input.Tokens.ReadNumber(DblValue)) << Case.StgText;
-        EXPECT_EQ(DblValue, Case.DblValue) << Case.StgText;
-        EXPECT_EQ(std::signbit(DblValue), std::signbit(Case.DblValue)) << Case.StgText;
-        EXPECT_EQ(Input.Tokens.NextToken(), Case.StgRest) << Case.StgText;
+        ASSERT_EQ(Input.Tokens.ReadCell(DblValue), Case.Cell) << Case.StgText;
+        EXPECT_TRUE(Case.Cell != TCell::Ok || Same(DblValue, Case.DblValue)) << Case.StgText;
     }
-    // Too small for a normal double: strtod's subnormal, not zero.
-    TTokens Subnormal("3e-324");
-    double DblValue = 0.0;
-    ASSERT_TRUE(Subnormal.Tokens.ReadNumber(DblValue));
-    EXPECT_EQ(DblValue, std::strtod("3e-324", nullptr));
-    EXPECT_GT(DblValue, 0.0);
-}
-
-TEST(TTokenizer, ReadNumberRefusesWhatIsNoFiniteNumber)
-{
-    for (const char* StgText : {"1e", "1e+", "2Ex", "1e400", "-1e400", ".", "-.e5", "+-5", "inf",
-                                "nan", "abc", ""}) {
-        TTokens Input(StgText);
-        double DblValue = 42.0;
-        EXPECT_FALSE(Input.Tokens.ReadNumber(DblValue)) << StgText;
-        EXPECT_EQ(DblValue, 42.0) << StgText;
-        EXPECT_EQ(Input.Tokens.NextToken(), StgText) << "a failed read consumes nothing";
-    }
-}
-
-TEST(TTokenizer, ReadCellTakesWholeNumberTokens)
-{
-    struct {
-        const char* StgText;
-        double DblValue;
-    } const Cases[] = {{"+5", 5.0},          {"-0", -0.0},    {".5", 0.5},       {"5.", 5.0},
-                       {"-1.25e+3", -1250.0}, {"1E2", 100.0}, {"1e-400", 0.0},   {"4512345.5", 4512345.5}};
-    for (const auto& Case : Cases) {
-        double DblValue = 42.0;
-        ASSERT_EQ(CellOf(Case.StgText, DblValue), TCell::Ok) << Case.StgText;
-        EXPECT_EQ(DblValue, Case.DblValue) << Case.StgText;
-        EXPECT_EQ(std::signbit(DblValue), std::signbit(Case.DblValue)) << Case.StgText;
+    // Anything else is junk, and consumed: the next cell follows it.
+    for (const char* StgJunk : {"abc", "1,5", "1.5x", "+-5", "-+5", "+", ".", "1e", "1e+", "INF", "Inf",
+                                "infinity", "+inf", "+nan", "NaN", "nan(1)", "-nan(1)", "0x10"}) {
+        TTokens Input(std::string(StgJunk) + " 2");
+        double DblValue = 0.0;
+        EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::NotANumber) << StgJunk;
+        EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgJunk;
+        EXPECT_EQ(DblValue, 2.0) << StgJunk;
     }
 }
 
 // Plain decimals take a shortcut; it must give what a correctly rounding
-// parser gives, bit for bit, at every length and across refills.
-TEST(TTokenizer, ReadCellReadsDecimalsAsStrtod)
+// parser gives, bit for bit, at every length. The odd chunk sizes make tokens
+// straddle every refill at every offset.
+TEST(TTokenizer, ReadCellReadsDecimalsAsStrtodAcrossRefills)
 {
     std::mt19937_64 Random(7);
     std::vector<std::string> VecTokens;
@@ -209,48 +175,16 @@ TEST(TTokenizer, ReadCellReadsDecimalsAsStrtod)
         VecTokens.push_back(StgToken);
         StgText += StgToken + (Random() % 2 ? " " : "\r\n");
     }
-    TTokens Input(StgText, 4093);
-    for (const std::string& StgToken : VecTokens) {
+    for (std::size_t LngChunk : {std::size_t(1), std::size_t(7), std::size_t(4093), std::size_t(1) << 20}) {
+        TTokens Input(StgText, LngChunk);
         double DblValue = 0.0;
-        ASSERT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgToken;
-        const double DblExpected = std::strtod(StgToken.c_str(), nullptr);
-        ASSERT_EQ(std::memcmp(&DblValue, &DblExpected, sizeof DblValue), 0) << StgToken;
+        for (const std::string& StgToken : VecTokens) {
+            ASSERT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgToken;
+            ASSERT_TRUE(Same(DblValue, std::strtod(StgToken.c_str(), nullptr)))
+                << StgToken << " chunk " << LngChunk;
+        }
+        EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::End);
     }
-    double DblValue = 0.0;
-    EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::End);
-}
-
-TEST(TTokenizer, ReadCellTakesTheWritersNonFiniteTexts)
-{
-    double DblValue = 0.0;
-    ASSERT_EQ(CellOf("inf", DblValue), TCell::Ok);
-    EXPECT_EQ(DblValue, HUGE_VAL);
-    ASSERT_EQ(CellOf("-inf", DblValue), TCell::Ok);
-    EXPECT_EQ(DblValue, -HUGE_VAL);
-    ASSERT_EQ(CellOf("nan", DblValue), TCell::Ok);
-    EXPECT_TRUE(std::isnan(DblValue));
-    EXPECT_FALSE(std::signbit(DblValue));
-    ASSERT_EQ(CellOf("-nan", DblValue), TCell::Ok);
-    EXPECT_TRUE(std::isnan(DblValue));
-    EXPECT_TRUE(std::signbit(DblValue));
-}
-
-TEST(TTokenizer, ReadCellRefusesEverythingElse)
-{
-    for (const char* StgText : {"abc", "1,5", "1.5x", "+-5", "-+5", "+", ".", "1e", "1e+", "INF",
-                                "Inf", "infinity", "+inf", "+nan", "NaN", "nan(1)", "-nan(1)", "0x10"})
-        EXPECT_EQ(CellOf(StgText), TCell::NotANumber) << StgText;
-    EXPECT_EQ(CellOf("1e400"), TCell::OutOfRange);
-    EXPECT_EQ(CellOf("-1e400"), TCell::OutOfRange);
-    EXPECT_EQ(CellOf(""), TCell::End);
-    EXPECT_EQ(CellOf(" \r\n"), TCell::End);
-
-    // A refused token is consumed: the next cell follows it.
-    TTokens Input("abc 2");
-    double DblValue = 0.0;
-    EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::NotANumber);
-    EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok);
-    EXPECT_EQ(DblValue, 2.0);
 }
 
 TEST(TTokenizer, PendingHoldsWhatNoReadConsumed)
