@@ -16,29 +16,21 @@
 
 namespace {
 
-std::string Format(double DblValue)
+std::string Format(double DblValue) { return TNumberFormat::ToString(DblValue); }
+
+double Read(const std::string& StgText) { return std::strtod(StgText.c_str(), nullptr); }
+
+template <class TTo, class TFrom>
+TTo BitCast(TFrom From)
 {
-    return TNumberFormat::ToString(DblValue);
+    static_assert(sizeof(TTo) == sizeof(TFrom), "same size");
+    TTo To;
+    std::memcpy(&To, &From, sizeof To);
+    return To;
 }
 
-double FromBits(std::uint64_t LngBits)
-{
-    double DblValue;
-    std::memcpy(&DblValue, &LngBits, sizeof DblValue);
-    return DblValue;
-}
-
-std::uint64_t Bits(double DblValue)
-{
-    std::uint64_t LngBits;
-    std::memcpy(&LngBits, &DblValue, sizeof LngBits);
-    return LngBits;
-}
-
-double Read(const std::string& StgText)
-{
-    return std::strtod(StgText.c_str(), nullptr);
-}
+std::uint64_t Bits(double DblValue) { return BitCast<std::uint64_t>(DblValue); }
+double FromBits(std::uint64_t LngBits) { return BitCast<double>(LngBits); }
 
 // ---------------------------------------------------------------------------
 // The slow reference: the writer's rule built from printf and strtod alone.
@@ -49,10 +41,15 @@ struct TRefDigits {
     int LngExponent;
 };
 
+void TrimZeros(std::string& StgDigits)
+{
+    while (StgDigits.size() > 1 && StgDigits.back() == '0')
+        StgDigits.pop_back();
+}
+
 std::string Scientific(const TRefDigits& Ref)
 {
-    return Ref.StgDigits.substr(0, 1) + "." + Ref.StgDigits.substr(1) + "e" +
-           std::to_string(Ref.LngExponent);
+    return Ref.StgDigits.substr(0, 1) + "." + Ref.StgDigits.substr(1) + "e" + std::to_string(Ref.LngExponent);
 }
 
 // Positive DblValue correctly rounded to LngPrecision significant digits.
@@ -64,14 +61,8 @@ TRefDigits RoundedByPrintf(double DblValue, int LngPrecision)
     const std::size_t LngE = StgText.find('e');
     TRefDigits Ref{StgText.substr(0, 1) + StgText.substr(2, LngE > 2 ? LngE - 2 : 0),
                    std::atoi(StgText.c_str() + LngE + 1)};
-    while (Ref.StgDigits.size() > 1 && Ref.StgDigits.back() == '0')
-        Ref.StgDigits.pop_back();
+    TrimZeros(Ref.StgDigits);
     return Ref;
-}
-
-bool ReadsBackAs(const TRefDigits& Ref, double DblValue)
-{
-    return Read(Scientific(Ref)) == DblValue;
 }
 
 // printf's %g layout with precision max(6, number of digits).
@@ -83,45 +74,34 @@ std::string GLayout(const TRefDigits& Ref)
     if (LngExponent < -4 || LngExponent >= std::max(6, LngCount)) {
         char Exponent[8];
         std::snprintf(Exponent, sizeof Exponent, "e%+03d", LngExponent);
-        return StgDigits.substr(0, 1) + (LngCount > 1 ? "." + StgDigits.substr(1) : "") +
-               Exponent;
+        return StgDigits.substr(0, 1) + (LngCount > 1 ? "." + StgDigits.substr(1) : "") + Exponent;
     }
     if (LngExponent < 0)
         return "0." + std::string(-LngExponent - 1, '0') + StgDigits;
-    std::string StgText = StgDigits;
     if (LngCount <= LngExponent + 1)
-        return StgText + std::string(LngExponent + 1 - LngCount, '0');
-    return StgText.insert(LngExponent + 1, ".");
+        return StgDigits + std::string(LngExponent + 1 - LngCount, '0');
+    return std::string(StgDigits).insert(LngExponent + 1, ".");
 }
 
 std::string ReferenceFormat(double DblValue)
 {
     const std::string StgSign = std::signbit(DblValue) ? "-" : "";
-    if (std::isnan(DblValue))
-        return StgSign + "nan";
-    if (std::isinf(DblValue))
-        return StgSign + "inf";
+    if (!std::isfinite(DblValue))
+        return StgSign + (std::isnan(DblValue) ? "nan" : "inf");
     const double DblAbs = std::fabs(DblValue);
     if (DblAbs == 0)
         return StgSign + "0";
-    TRefDigits Chosen = RoundedByPrintf(DblAbs, 15);
-    const double DblRoundedBack = Read(Scientific(Chosen));
-    if (DblRoundedBack == DblAbs) {
-        // The shortest round-trip digits have at most 15: find them.
-        for (int LngPrecision = 1; LngPrecision < 15; ++LngPrecision) {
-            TRefDigits Shorter = RoundedByPrintf(DblAbs, LngPrecision);
-            if (ReadsBackAs(Shorter, DblAbs)) {
-                Chosen = Shorter;
-                break;
-            }
-        }
-    } else if (std::isinf(DblRoundedBack)) {
-        // Keep the shortest round-trip digits whole.
-        Chosen = RoundedByPrintf(DblAbs, 16);
-        if (!ReadsBackAs(Chosen, DblAbs))
-            Chosen = RoundedByPrintf(DblAbs, 17);
+    // The 15 correctly rounded digits, unless fewer read back or those 15 read
+    // back as infinity: then the shortest digits that read back.
+    const TRefDigits Rounded = RoundedByPrintf(DblAbs, 15);
+    const double DblBack = Read(Scientific(Rounded));
+    if (DblBack != DblAbs && !std::isinf(DblBack))
+        return StgSign + GLayout(Rounded);
+    for (int LngPrecision = 1;; ++LngPrecision) {  // 17 digits always read back
+        const TRefDigits Ref = RoundedByPrintf(DblAbs, LngPrecision);
+        if (Read(Scientific(Ref)) == DblAbs)
+            return StgSign + GLayout(Ref);
     }
-    return StgSign + GLayout(Chosen);
 }
 
 // ---------------------------------------------------------------------------
@@ -139,7 +119,7 @@ public:
         case 2: return DecimalText(Uniform(1, 17), Uniform(-30, 30));
         case 3: return DecimalText(Uniform(1, 17), Uniform(-324, 308));
         case 4: return GridValue();
-        case 5: return GridValue() * Scalar();
+        case 5: return GridValue() * Scalars[Uniform(0, 9)];
         case 6: return Halfway();
         case 7: return NearPowerOfTen();
         case 8: return FromBits(Bits(DBL_MAX) - Uniform(0, 2000)) * Sign();
@@ -147,14 +127,12 @@ public:
         }
     }
 
-private:
     int Uniform(int LngLow, int LngHigh)
     {
         return std::uniform_int_distribution<int>(LngLow, LngHigh)(MbrRandom);
     }
-    double Sign() { return Uniform(0, 1) ? -1.0 : 1.0; }
-    double Signed(double DblValue) { return DblValue * Sign(); }
 
+    // LngCount random digits, the first not '0'.
     std::string RandomDigits(int LngCount)
     {
         std::string StgDigits(1, static_cast<char>('1' + Uniform(0, 8)));
@@ -163,6 +141,11 @@ private:
         return StgDigits;
     }
 
+private:
+    static constexpr double Scalars[] = {1.1, 0.3, 2, 3, 1 / 3.0, 0.01, 1.0001, 7.3, 1e-3, 1e7};
+
+    double Sign() { return Uniform(0, 1) ? -1.0 : 1.0; }
+    double Signed(double DblValue) { return DblValue * Sign(); }
     double DecimalText(int LngCount, int LngExponent)
     {
         return Signed(Read(Scientific({RandomDigits(LngCount), LngExponent})));
@@ -180,19 +163,12 @@ private:
         }
     }
 
-    double Scalar()
-    {
-        static const double Scalars[] = {1.1, 0.3, 2, 3, 1 / 3.0, 0.01, 1.0001, 7.3, 1e-3, 1e7};
-        return Scalars[Uniform(0, 9)];
-    }
-
     // A 15-digit decimal and a half unit in the 16th digit: at any exponent,
     // or as a 16-digit integer (an exact tie below 2^53).
     double Halfway()
     {
-        if (Uniform(0, 1))
-            return Signed(Read(RandomDigits(15) + "5"));
-        return Signed(Read(Scientific({RandomDigits(15) + "5", Uniform(-300, 300)})));
+        const std::string StgDigits = RandomDigits(15) + "5";
+        return Signed(Read(Uniform(0, 1) ? StgDigits : Scientific({StgDigits, Uniform(-300, 300)})));
     }
 
     double NearPowerOfTen()
@@ -210,70 +186,34 @@ std::uint64_t SampleCount()
     return PtrText ? std::strtoull(PtrText, nullptr, 10) : 2000000;
 }
 
-// ---------------------------------------------------------------------------
+}  // namespace
 
-TEST(NumberFormat, NonFiniteValues)
+// The layout of the documented examples, and of the edges of each rule.
+TEST(NumberFormat, DocumentedExamples)
 {
-    EXPECT_EQ(Format(HUGE_VAL), "inf");
-    EXPECT_EQ(Format(-HUGE_VAL), "-inf");
-    EXPECT_EQ(Format(std::nan("")), "nan");
-    EXPECT_EQ(Format(-std::nan("")), "-nan");
-}
-
-TEST(NumberFormat, ZerosAndIntegers)
-{
-    EXPECT_EQ(Format(0.0), "0");
-    EXPECT_EQ(Format(-0.0), "-0");
-    EXPECT_EQ(Format(-9999), "-9999");
-    EXPECT_EQ(Format(100000), "100000");
-    EXPECT_EQ(Format(1e6), "1e+06");
-    EXPECT_EQ(Format(1234567), "1234567");
-    EXPECT_EQ(Format(123456789012345), "123456789012345");
-    EXPECT_EQ(Format(1234567890123456), "1.23456789012346e+15");
-}
-
-TEST(NumberFormat, LayoutIsPrintfG)
-{
-    EXPECT_EQ(Format(0.25), "0.25");
-    EXPECT_EQ(Format(0.1), "0.1");
-    EXPECT_EQ(Format(2.5e6), "2.5e+06");
-    EXPECT_EQ(Format(-2.5e6), "-2.5e+06");
-    EXPECT_EQ(Format(1e-05), "1e-05");
-    EXPECT_EQ(Format(0.0001), "0.0001");
-    EXPECT_EQ(Format(0.000123456789), "0.000123456789");
-    EXPECT_EQ(Format(1e100), "1e+100");
-    EXPECT_EQ(Format(1.5e-300), "1.5e-300");
-    EXPECT_EQ(Format(12345678e10), "1.2345678e+17");
-}
-
-TEST(NumberFormat, KeepsFifteenSignificantDigits)
-{
-    EXPECT_EQ(Format(1234.5678), "1234.5678");
-    EXPECT_EQ(Format(4512345.5), "4512345.5");
-    EXPECT_EQ(Format(1.0 / 3), "0.333333333333333");
-    EXPECT_EQ(Format(-2.0 / 3), "-0.666666666666667");
-    EXPECT_EQ(2615.17 * 1.1, 2876.6870000000004);
-    EXPECT_EQ(Format(2615.17 * 1.1), "2876.687");
-    EXPECT_EQ(Format(0.1 + 0.2), "0.3");
-    EXPECT_EQ(Format(999999999999999.9), "1e+15");
-}
-
-TEST(NumberFormat, HalfwayDigitsRoundToEven)
-{
-    EXPECT_EQ(Format(1234567890123455), "1.23456789012346e+15");
-    EXPECT_EQ(Format(1234567890123445), "1.23456789012344e+15");
-    EXPECT_EQ(Format(-1000000000000005), "-1e+15");
-}
-
-TEST(NumberFormat, EndsOfTheRange)
-{
-    EXPECT_EQ(Format(5e-324), "5e-324");
-    EXPECT_EQ(Format(-5e-324), "-5e-324");
-    EXPECT_EQ(Format(DBL_MIN), "2.2250738585072e-308");
-    EXPECT_EQ(Format(DBL_MAX), "1.7976931348623157e+308");
-    EXPECT_EQ(Format(-std::nextafter(DBL_MAX, 0)), "-1.7976931348623155e+308");
-    // Far enough below the largest double for 15 digits to stay finite.
-    EXPECT_EQ(Format(1.79769313486231e308), "1.79769313486231e+308");
+    const struct {
+        double DblValue;
+        const char* StgText;
+    } Cases[] = {
+        {HUGE_VAL, "inf"}, {-HUGE_VAL, "-inf"}, {std::nan(""), "nan"}, {-std::nan(""), "-nan"}, {0.0, "0"},
+        {-0.0, "-0"}, {-9999, "-9999"}, {100000, "100000"}, {1e6, "1e+06"}, {1234567, "1234567"},
+        {0.25, "0.25"}, {0.1, "0.1"}, {2.5e6, "2.5e+06"}, {-2.5e6, "-2.5e+06"}, {1e-05, "1e-05"},
+        {0.0001, "0.0001"}, {0.000123456789, "0.000123456789"}, {1e100, "1e+100"}, {1.5e-300, "1.5e-300"},
+        {12345678e10, "1.2345678e+17"}, {123456789012345, "123456789012345"},
+        // Fifteen significant digits at most, correctly rounded, ties to even.
+        {1234.5678, "1234.5678"}, {4512345.5, "4512345.5"}, {1.0 / 3, "0.333333333333333"},
+        {-2.0 / 3, "-0.666666666666667"}, {2615.17 * 1.1, "2876.687"},  // 2876.6870000000004
+        {0.1 + 0.2, "0.3"}, {999999999999999.9, "1e+15"}, {1234567890123456, "1.23456789012346e+15"},
+        {1234567890123455, "1.23456789012346e+15"}, {1234567890123445, "1.23456789012344e+15"},
+        {-1000000000000005, "-1e+15"},
+        // The ends of the range; next to the largest double, 15 digits would
+        // read back as infinity.
+        {5e-324, "5e-324"}, {-5e-324, "-5e-324"}, {DBL_MIN, "2.2250738585072e-308"},
+        {DBL_MAX, "1.7976931348623157e+308"}, {-std::nextafter(DBL_MAX, 0), "-1.7976931348623155e+308"},
+        {1.79769313486231e308, "1.79769313486231e+308"},
+    };
+    for (const auto& Case : Cases)
+        EXPECT_EQ(Format(Case.DblValue), Case.StgText);
 }
 
 TEST(NumberFormat, StaysWithinMaxLength)
@@ -290,15 +230,10 @@ TEST(NumberFormat, StaysWithinMaxLength)
 
 TEST(NumberFormat, WriteIntegerIsPlainDecimal)
 {
-    char Text[TNumberFormat::MaxLength];
-    auto Integer = [&Text](long LngValue) {
-        return std::string(Text, TNumberFormat::WriteInteger(LngValue, Text));
-    };
-    EXPECT_EQ(Integer(0), "0");
-    EXPECT_EQ(Integer(-1), "-1");
-    EXPECT_EQ(Integer(1000000), "1000000");
-    EXPECT_EQ(Integer(LONG_MAX), std::to_string(LONG_MAX));
-    EXPECT_EQ(Integer(LONG_MIN), std::to_string(LONG_MIN));
+    for (long LngValue : {0L, -1L, 1000000L, LONG_MAX, LONG_MIN}) {
+        char Text[TNumberFormat::MaxLength];
+        EXPECT_EQ(std::string(Text, TNumberFormat::WriteInteger(LngValue, Text)), std::to_string(LngValue));
+    }
 }
 
 TEST(NumberFormat, MatchesSlowReferenceOnRandomValues)
@@ -316,8 +251,7 @@ TEST(NumberFormat, MatchesSlowReferenceOnRandomValues)
         if (StgActual != StgExpected && ++LngMismatches <= 10) {
             char Hex[40];
             std::snprintf(Hex, sizeof Hex, "%a", DblValue);
-            StgExamples += std::string(Hex) + ": " + StgActual + " instead of " + StgExpected;
-            StgExamples += "\n";
+            StgExamples += std::string(Hex) + ": " + StgActual + " instead of " + StgExpected + "\n";
         }
     }
     EXPECT_EQ(LngMismatches, 0u) << StgExamples;
@@ -325,23 +259,12 @@ TEST(NumberFormat, MatchesSlowReferenceOnRandomValues)
 
 TEST(NumberFormatRoundTrip, FifteenDigitTextComesBackCanonical)
 {
-    std::mt19937_64 Random(7);
-    auto Uniform = [&Random](int LngLow, int LngHigh) {
-        return std::uniform_int_distribution<int>(LngLow, LngHigh)(Random);
-    };
+    TSampler Random(7);
     for (int i = 0; i < 200000; ++i) {
-        TRefDigits Ref{std::string(1, static_cast<char>('1' + Uniform(0, 8))),
-                       Uniform(-307, 307)};
-        for (int LngCount = Uniform(1, 15); static_cast<int>(Ref.StgDigits.size()) < LngCount;)
-            Ref.StgDigits += static_cast<char>('0' + Uniform(0, 9));
-        while (Ref.StgDigits.size() > 1 && Ref.StgDigits.back() == '0')
-            Ref.StgDigits.pop_back();
+        TRefDigits Ref{Random.RandomDigits(Random.Uniform(1, 15)), Random.Uniform(-307, 307)};
+        TrimZeros(Ref.StgDigits);
         const std::string StgCanonical = GLayout(Ref);
-        const double DblValue = Read(StgCanonical);
-        ASSERT_EQ(Format(DblValue), StgCanonical);
-        const std::string StgPadded = Scientific({Ref.StgDigits + "00", Ref.LngExponent});
-        ASSERT_EQ(Format(Read(StgPadded)), StgCanonical) << StgPadded;
-        ASSERT_EQ(Bits(Read(Format(DblValue))), Bits(DblValue)) << StgCanonical;
+        ASSERT_EQ(Format(Read(StgCanonical)), StgCanonical);
     }
 }
 
@@ -365,5 +288,3 @@ TEST(NumberFormatRoundTrip, RewritingWhatWasReadChangesNothing)
         }
     }
 }
-
-}  // namespace
