@@ -103,6 +103,8 @@ TGridHeader TGridHeader::OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges,
 
 TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
 {
+    if (!PtrMap->GetXAxisInterval() || !PtrMap->GetYAxisInterval())
+        throw TError("Axes are not set in TARCGISFileTools::WriteARCGISFile");
     return OfEdges(PtrMap->GetXAxisInterval(), PtrMap->GetYAxisInterval(),
                    PtrMap->GetResolution(), PtrMap->GetNoDataValue());
 }

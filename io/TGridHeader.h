@@ -26,7 +26,9 @@ struct TGridHeader {
     static TGridHeader Read(TTokenizer& Tokens);
 
     // The header the writer gives a map: west edge from point 0 of the X edge
-    // axis, south edge the lesser Y of the first and last Y edges.
+    // axis, south edge the lesser Y of the first and last Y edges. Throws
+    // "Axes are not set in TARCGISFileTools::WriteARCGISFile" for a map
+    // without axes.
     static TGridHeader OfMap(const TMap* PtrMap);
     // The same from the edge axes alone.
     static TGridHeader OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges, double DblCellSize,

@@ -182,6 +182,14 @@ TEST(TARCGISFileToolsWrite, RoundTripKeepsEveryBit)
     EXPECT_TRUE(SameBits(PtrBack->GetNoDataValue(), 1e-300));
 }
 
+TEST(TARCGISFileToolsWrite, MapWithoutAxesIsRefused)
+{
+    const TMap Map(1.0, 2, 2);
+    std::ostringstream Stream;
+    EXPECT_EQ(MessageOf([&] { TARCGISFileTools::WriteARCGISFile(&Map, Stream); }),
+              "Axes are not set in TARCGISFileTools::WriteARCGISFile");
+}
+
 TEST(TARCGISFileToolsWrite, OneRowMapWithRisingEdgesKeepsItsSouthEdge)
 {
     const TMapPtr PtrLoaded = Load("ncols 2 nrows 1 xllcorner 10 yllcorner 20 cellsize 5 NODATA_value 0 1 2");
