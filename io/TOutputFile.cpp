@@ -42,6 +42,9 @@ TOutputFile::TOutputFile(const std::string& StgName)
     std::error_code Err;
     const fs::file_status Status = fs::status(MbrStgTarget, Err);
     MbrBlnDirect = fs::exists(Status) && !fs::is_regular_file(Status);
+    // A name with no file part ("", "dir/") names nothing that could be created.
+    if (!MbrBlnDirect && !fs::path(MbrStgTarget).has_filename())
+        throw TFileError("Unable to open file " + MbrStgName);
     MbrStgWorkingName = MbrBlnDirect ? MbrStgTarget : FreeNameBeside(MbrStgTarget);
 
     MbrStream.open(MbrStgWorkingName, std::ios::out | std::ios::trunc | std::ios::binary);

@@ -55,6 +55,10 @@ TEST(OutputFile, FailuresNameTheFile)
     TTempDir Dir;
     const std::string StgMissing = Dir / "no/such/dir/out.asc";
     EXPECT_ERROR(TFileError, TOutputFile File(StgMissing), "Unable to open file " + StgMissing);
+    // No file part: nothing to create, and no temporary file left behind.
+    for (const std::string& StgName : {std::string(), Dir / "sub/"})
+        EXPECT_ERROR(TFileError, TOutputFile File(StgName), "Unable to open file " + StgName);
+    EXPECT_EQ(Dir.EntryCount(), 0u);
 
     // A device is written directly, and its write failure reported at commit.
     TOutputFile File("/dev/full");
