@@ -11,11 +11,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string StgUsage = "Usage: pvxOverlay InputFile OutputFile Operation (x | /) Scalar\n";
-
 const std::string StgGrid =
     "ncols 3\nnrows 2\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -9999\n"
     "1 -9999 3\n4 5 -6.5\n";
+const std::string StgEndOfFile = "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile";
 
 std::string Header(const std::string& StgNoData)
 {
@@ -27,9 +26,9 @@ class OverlayCommand : public ::testing::Test {
 protected:
     void SetUp() override { WriteText(In, StgGrid); }
 
-    void ExpectFailure(const TCommandResult& Result, const std::string& StgMessage)
+    void ExpectFailure(const TCommandResult& Result, const std::string& StgMessage, int LngStatus = 1)
     {
-        EXPECT_EQ(Result.LngStatus, 1);
+        EXPECT_EQ(Result.LngStatus, LngStatus);
         EXPECT_EQ(Result.StgOut, StgMessage + "\n");
         EXPECT_EQ(Result.StgErr, "");
     }
@@ -43,35 +42,25 @@ protected:
 
 TEST_F(OverlayCommand, WrongArgumentCountPrintsUsage)
 {
-    for (const auto& VecArgs : {std::vector<std::string>{In, Out, "x"},
-                                std::vector<std::string>{In, Out, "x", "2", "extra"},
-                                std::vector<std::string>{}}) {
-        const TCommandResult Result = RunOverlay(VecArgs);
-        EXPECT_EQ(Result.LngStatus, 2);
-        EXPECT_EQ(Result.StgOut, StgUsage);
-        EXPECT_EQ(Result.StgErr, "");
-    }
+    for (const std::vector<std::string>& VecArgs :
+         {std::vector<std::string>{In, Out, "x"}, {In, Out, "x", "2", "extra"}, {}})
+        ExpectFailure(RunOverlay(VecArgs),
+                      "Usage: pvxOverlay InputFile OutputFile Operation (x | /) Scalar", 2);
     EXPECT_FALSE(fs::exists(Out));
 }
 
 TEST_F(OverlayCommand, MultipliesAndDividesDataCellsOnly)
 {
-    const std::string StgDoubled = Header("-9999") + "2 -9999 6 \n8 10 -13 \n";
-    for (const auto& VecArgs : {std::vector<std::string>{In, Out, "x", "2"},
-                                std::vector<std::string>{In, Out, "xyz", "2"},
-                                std::vector<std::string>{In, Out, "x2", " 2e0 "},
-                                std::vector<std::string>{In, Out, "/", "0.5"},
-                                std::vector<std::string>{In, Out, "/abc", "5e-1"}}) {
+    for (const std::vector<std::string>& VecArgs :
+         {std::vector<std::string>{"x", "2"}, {"xyz", "2"}, {"x2", " 2e0 "}, {"/", "0.5"},
+          {"/abc", "5e-1"}}) {
         fs::remove(Out);
-        const TCommandResult Result = RunOverlay(VecArgs);
-        EXPECT_EQ(Result.LngStatus, 0) << VecArgs[2];
+        const TCommandResult Result = RunOverlay({In, Out, VecArgs[0], VecArgs[1]});
+        EXPECT_EQ(Result.LngStatus, 0) << VecArgs[0];
         EXPECT_EQ(Result.StgOut, "");
-        EXPECT_EQ(ReadText(Out), StgDoubled) << VecArgs[2] << " " << VecArgs[3];
+        EXPECT_EQ(ReadText(Out), Header("-9999") + "2 -9999 6 \n8 10 -13 \n") << VecArgs[0];
     }
-}
 
-TEST_F(OverlayCommand, KeepsAnotherNoDataValue)
-{
     WriteText(In, "ncols 3\nnrows 2\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -1\n"
                   "1 -1 3\n-1 -9999 2\n");
     ASSERT_EQ(RunOverlay({In, Out, "/", "4"}).LngStatus, 0);
@@ -83,82 +72,48 @@ TEST_F(OverlayCommand, DivisionByZeroGivesInfinitiesThatReadBack)
     WriteText(In, "ncols 3\nnrows 1\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -9999\n"
                   "2 -3 0\n");
     ASSERT_EQ(RunOverlay({In, Out, "/", "0"}).LngStatus, 0);
-    const std::string StgBody = ReadText(Out).substr(ReadText(Out).rfind("NODATA"));
-    EXPECT_EQ(StgBody, "NODATA_value -9999\ninf -inf -nan \n");
-
-    const std::string StgAgain = Dir / "again.asc";
-    ASSERT_EQ(RunOverlay({Out, StgAgain, "x", "1"}).LngStatus, 0);
-    EXPECT_EQ(ReadText(StgAgain), ReadText(Out));
+    EXPECT_EQ(ReadText(Out).substr(ReadText(Out).rfind("NODATA")),
+              "NODATA_value -9999\ninf -inf -nan \n");
+    ASSERT_EQ(RunOverlay({Out, In, "x", "1"}).LngStatus, 0);
+    EXPECT_EQ(ReadText(In), ReadText(Out));
 }
 
-TEST_F(OverlayCommand, InvalidScalarIsRefusedBeforeAnyFile)
+TEST_F(OverlayCommand, ReportsFailuresScalarFirstThenInputThenOperationThenOutput)
 {
-    for (const std::string StgScalar : {"abc", "2,5", "", "2x", "1e999"}) {
-        const TCommandResult Result = RunOverlay({Dir / "missing.asc", Out, "x", StgScalar});
-        ExpectFailure(Result, "Invalid scalar: " + StgScalar);
-    }
-    EXPECT_FALSE(fs::exists(Out));
-}
-
-TEST_F(OverlayCommand, UnknownOperationOnlyForReadableInput)
-{
-    for (const std::string StgOp : {"X", "*", "-", ""})
-        ExpectFailure(RunOverlay({In, Out, StgOp, "2"}), "Unknown operation");
-    EXPECT_FALSE(fs::exists(Out));
-
     const std::string StgMissing = Dir / "missing.asc";
-    ExpectFailure(RunOverlay({StgMissing, Out, "X", "2"}), "Unable to open file " + StgMissing);
+    const std::string StgNowhere = Dir / "no/such/dir/out.asc";
+    const std::string StgShort = StgGrid.substr(0, StgGrid.size() - 5);
+    const std::string StgHeader = "ncols 3\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\n";
+    struct TCase {
+        std::string StgInput, StgText, StgTarget, StgOp, StgScalar, StgMessage;
+    };
+    std::vector<TCase> VecCases = {
+        {StgMissing, "", Out, "X", "2", "Unable to open file " + StgMissing},
+        {In, StgShort, Out, "X", "2", StgEndOfFile},
+        {In, "NCOLS 3\n", Out, "x", "2", "File format error: expected to find ncols tag"},
+        {In, StgHeader + "NODATA_value -9999\n1 2,5 3\n", Out, "x", "2",
+         "File format error: cell at column 2, row 1 is not a number"},
+        {In, "ncols 2147483647\nnrows 2147483647\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
+             "NODATA_value -9999\n1 2 3\n", Out, "x", "2", StgEndOfFile},
+        {In, "ncols 3\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n", Out,
+         "x", "2", "Index is out of range in TAxis::GetPoint"},
+        {In, StgShort, StgNowhere, "x", "2", StgEndOfFile},
+        {In, StgGrid, StgNowhere, "x", "2", "Unable to open file " + StgNowhere},
+    };
+    for (const std::string StgScalar : {"abc", "2,5", "", "2x", "1e999"})
+        VecCases.push_back({StgMissing, "", Out, "x", StgScalar, "Invalid scalar: " + StgScalar});
+    for (const std::string StgOp : {"X", "*", "-", ""})
+        VecCases.push_back({In, StgGrid, Out, StgOp, "2", "Unknown operation"});
 
-    WriteText(In, StgGrid.substr(0, StgGrid.size() - 5));
-    ExpectFailure(RunOverlay({In, Out, "X", "2"}),
-                  "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
-}
-
-TEST_F(OverlayCommand, ReportsInputFailures)
-{
-    ExpectFailure(RunOverlay({Dir.Path().string(), Out, "x", "2"}),
-                  "Unable to open file " + Dir.Path().string());
-
-    WriteText(In, "NCOLS 3\n");
-    ExpectFailure(RunOverlay({In, Out, "x", "2"}), "File format error: expected to find ncols tag");
-
-    WriteText(In, "ncols 3\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n1 2,5 3\n");
-    ExpectFailure(RunOverlay({In, Out, "x", "2"}),
-                  "File format error: cell at column 2, row 1 is not a number");
-
-    WriteText(In, "ncols 2147483647\nnrows 2147483647\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
-                  "NODATA_value -9999\n1 2 3\n");
-    ExpectFailure(RunOverlay({In, Out, "x", "2"}),
-                  "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
-
-    WriteText(In, "ncols 3\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n");
-    ExpectFailure(RunOverlay({In, Out, "x", "2"}), "Index is out of range in TAxis::GetPoint");
-    EXPECT_FALSE(fs::exists(Out));
-}
-
-TEST_F(OverlayCommand, FailureLeavesExistingOutputUntouched)
-{
     WriteText(Out, "precious");
-    WriteText(In, StgGrid + "");
-    ExpectFailure(RunOverlay({In, Out, "?", "2"}), "Unknown operation");
-    WriteText(In, StgGrid.substr(0, StgGrid.size() - 6) + "abc\n");
-    ExpectFailure(RunOverlay({In, Out, "x", "2"}),
-                  "File format error: cell at column 2, row 2 is not a number");
+    for (const TCase& Case : VecCases) {
+        SCOPED_TRACE(Case.StgText + " " + Case.StgOp + " " + Case.StgScalar);
+        WriteText(In, Case.StgText);
+        ExpectFailure(RunOverlay({Case.StgInput, Case.StgTarget, Case.StgOp, Case.StgScalar}),
+                      Case.StgMessage);
+    }
     EXPECT_EQ(ReadText(Out), "precious");
     EXPECT_EQ(Dir.EntryCount(), 2u);
-}
-
-TEST_F(OverlayCommand, UnwritableOutputIsReportedAfterTheInput)
-{
-    const std::string StgNowhere = Dir / "no/such/dir/out.asc";
-    ExpectFailure(RunOverlay({In, StgNowhere, "x", "2"}), "Unable to open file " + StgNowhere);
-
-    WriteText(In, StgGrid.substr(0, StgGrid.size() - 5));
-    ExpectFailure(RunOverlay({In, StgNowhere, "x", "2"}),
-                  "Unexpected end of file found in TARCGISFileTools::LoadARCGISFile");
-
-    WriteText(In, StgGrid);
-    ExpectFailure(RunOverlay({In, "/dev/full", "x", "2"}), "Unable to write file /dev/full");
 }
 
 TEST_F(OverlayCommand, InputMayBeTheOutput)
@@ -171,10 +126,9 @@ TEST_F(OverlayCommand, InputMayBeTheOutput)
 TEST_F(OverlayCommand, SingleThreadedRunWritesTheSameBytes)
 {
     const std::string StgSample = std::string(PVX_SOURCE_DIR) + "/data/sample.asc";
-    const std::string StgSingle = Dir / "single.asc";
     ASSERT_EQ(RunOverlay({StgSample, Out, "x", "1.1"}).LngStatus, 0);
-    ASSERT_EQ(RunOverlay({StgSample, StgSingle, "x", "1.1"}, "PVX_THREADS=1").LngStatus, 0);
-    EXPECT_EQ(ReadText(Out), ReadText(StgSingle));
+    ASSERT_EQ(RunOverlay({StgSample, In, "x", "1.1"}, "PVX_THREADS=1").LngStatus, 0);
+    EXPECT_EQ(ReadText(Out), ReadText(In));
     EXPECT_NE(ReadText(Out).find("xllcorner 512345.5\nyllcorner 4512345.5\n"), std::string::npos);
 }
 
@@ -191,6 +145,5 @@ TEST_F(OverlayCommand, ExhaustedMemoryIsOneLineNotACrash)
         StgTall += "1\n";
     WriteText(In, StgTall);
     ExpectFailure(RunOverlay({In, Out, "x", "2"}, "ulimit -v 120000;"), "Out of memory");
-    EXPECT_FALSE(fs::exists(Out));
     EXPECT_EQ(Dir.EntryCount(), 1u);
 }

@@ -6,14 +6,12 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 
 class TCaseCount : public ::testing::Environment {
 public:
-    explicit TCaseCount(std::string StgLabel) : MbrStgLabel(std::move(StgLabel)) {}
+    explicit TCaseCount(const std::string& StgLabel) : MbrStgLabel(StgLabel) {}
 
     void Add() { ++MbrLngCount; }
-
     void TearDown() override
     {
         if (MbrLngCount > 0)

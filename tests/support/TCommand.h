@@ -3,7 +3,7 @@
 
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -28,20 +28,11 @@ inline std::string ShellQuoted(const std::string& StgText)
 inline TCommandResult RunShell(const std::string& StgCommand)
 {
     TTempDir Scratch;
-    const std::string StgGrouped = "{ " + StgCommand + "\n} 2>" + ShellQuoted(Scratch / "stderr");
-
-    TCommandResult Result;
-    FILE* PtrPipe = popen(StgGrouped.c_str(), "r");
-    if (!PtrPipe)
-        return Result;
-    char ArrBuffer[4096];
-    std::size_t LngRead;
-    while ((LngRead = std::fread(ArrBuffer, 1, sizeof ArrBuffer, PtrPipe)) > 0)
-        Result.StgOut.append(ArrBuffer, LngRead);
-    const int LngWait = pclose(PtrPipe);
-    Result.LngStatus = WIFEXITED(LngWait) ? WEXITSTATUS(LngWait) : 128 + WTERMSIG(LngWait);
-    Result.StgErr = ReadText(Scratch / "stderr");
-    return Result;
+    const int LngWait = std::system(("{ " + StgCommand + "\n} >" + ShellQuoted(Scratch / "out")
+                                     + " 2>" + ShellQuoted(Scratch / "err"))
+                                        .c_str());
+    return {WIFEXITED(LngWait) ? WEXITSTATUS(LngWait) : 128 + WTERMSIG(LngWait),
+            ReadText(Scratch / "out"), ReadText(Scratch / "err")};
 }
 
 // The pvxOverlay command line for the arguments, each quoted for the shell.

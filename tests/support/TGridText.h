@@ -20,58 +20,38 @@ struct TGridText {
     std::vector<double> VecCells;  // row by row, north row first
 };
 
-// The double a whole token stands for, as strtod reads it; nothing when
-// strtod leaves part of the token.
-inline std::optional<double> WholeNumber(const std::string& StgToken)
-{
-    if (StgToken.empty())
-        return std::nullopt;
-    char* PtrEnd = nullptr;
-    const double DblValue = std::strtod(StgToken.c_str(), &PtrEnd);
-    if (*PtrEnd != '\0')
-        return std::nullopt;
-    return DblValue;
-}
-
-// The grid the text holds: six tagged header entries, each a whole token,
-// then at least ncols * nrows cell tokens (any further tokens ignored).
-// Nothing when the text does not hold a complete grid.
+// The grid the text holds: six tagged header entries, each value a whole
+// token as strtod reads it, then at least ncols * nrows cell tokens (any
+// further tokens ignored). Nothing when the text holds no complete grid.
 inline std::optional<TGridText> ParseGridText(const std::string& StgText)
 {
     std::istringstream Stream(StgText);
     std::vector<std::string> VecTokens;
     for (std::string StgToken; Stream >> StgToken;)
         VecTokens.push_back(StgToken);
+    const auto Number = [&](std::size_t LngAt, double& DblValue) {
+        char* PtrEnd = nullptr;
+        if (LngAt < VecTokens.size())
+            DblValue = std::strtod(VecTokens[LngAt].c_str(), &PtrEnd);
+        return PtrEnd && *PtrEnd == '\0';
+    };
 
     const char* const ArrTags[] = {"ncols", "nrows", "xllcorner", "yllcorner", "cellsize",
                                    "NODATA_value"};
     double ArrHeader[6];
-    if (VecTokens.size() < 12)
-        return std::nullopt;
-    for (int LngEntry = 0; LngEntry < 6; ++LngEntry) {
-        const std::optional<double> Value = WholeNumber(VecTokens[2 * LngEntry + 1]);
-        if (VecTokens[2 * LngEntry] != ArrTags[LngEntry] || !Value)
+    for (std::size_t LngEntry = 0; LngEntry < 6; ++LngEntry)
+        if (!Number(2 * LngEntry + 1, ArrHeader[LngEntry])
+            || VecTokens[2 * LngEntry] != ArrTags[LngEntry])
             return std::nullopt;
-        ArrHeader[LngEntry] = *Value;
-    }
-
-    TGridText Grid;
-    Grid.LngCols = static_cast<long>(ArrHeader[0]);
-    Grid.LngRows = static_cast<long>(ArrHeader[1]);
-    Grid.DblXllCorner = ArrHeader[2];
-    Grid.DblYllCorner = ArrHeader[3];
-    Grid.DblCellSize = ArrHeader[4];
-    Grid.DblNoData = ArrHeader[5];
-    const std::size_t LngCells = static_cast<std::size_t>(Grid.LngCols * Grid.LngRows);
+    TGridText Grid{static_cast<long>(ArrHeader[0]), static_cast<long>(ArrHeader[1]), ArrHeader[2],
+                   ArrHeader[3], ArrHeader[4], ArrHeader[5], {}};
     if (Grid.LngCols != ArrHeader[0] || Grid.LngRows != ArrHeader[1] || Grid.LngCols < 0
-        || Grid.LngRows < 0 || VecTokens.size() < 12 + LngCells)
+        || Grid.LngRows < 0)
         return std::nullopt;
-    for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
-        const std::optional<double> Value = WholeNumber(VecTokens[12 + LngCell]);
-        if (!Value)
+    const std::size_t LngCells = static_cast<std::size_t>(Grid.LngCols * Grid.LngRows);
+    for (double DblCell = 0; Grid.VecCells.size() < LngCells; Grid.VecCells.push_back(DblCell))
+        if (!Number(12 + Grid.VecCells.size(), DblCell))
             return std::nullopt;
-        Grid.VecCells.push_back(*Value);
-    }
     return Grid;
 }
 

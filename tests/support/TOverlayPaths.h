@@ -8,38 +8,40 @@
 #include <string>
 
 #include "app/TScalarOverlay.h"
+#include "grid/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "ops/TMapTools.h"
 
-inline std::string ThroughToolkit(const std::string& StgInput, char ChrOperation, double DblScalar)
+template <typename TWrite>
+std::string OutputOrMessage(const std::string& StgInput, TWrite Write)
 {
     try {
         std::istringstream Input(StgInput);
-        const std::unique_ptr<TMap> PtrMap(TARCGISFileTools::LoadARCGISFile(Input));
-        std::unique_ptr<TMap> PtrResult;
-        if (ChrOperation == 'x')
-            PtrResult.reset(TMapTools::Multiply(PtrMap.get(), DblScalar));
-        else if (ChrOperation == '/')
-            PtrResult.reset(TMapTools::Divide(PtrMap.get(), DblScalar));
-        else
-            return "Unknown operation";
         std::ostringstream Output;
-        TARCGISFileTools::WriteARCGISFile(PtrResult.get(), Output);
+        Write(Input, Output);
         return Output.str();
     } catch (const TError& Error) {
         return Error.what();
     }
 }
 
+inline std::string ThroughToolkit(const std::string& StgInput, char ChrOperation, double DblScalar)
+{
+    return OutputOrMessage(StgInput, [&](std::istream& Input, std::ostream& Output) {
+        const std::unique_ptr<TMap> PtrMap(TARCGISFileTools::LoadARCGISFile(Input));
+        if (ChrOperation != 'x' && ChrOperation != '/')
+            throw TError("Unknown operation");
+        const std::unique_ptr<TMap> PtrResult(ChrOperation == 'x'
+                                                  ? TMapTools::Multiply(PtrMap.get(), DblScalar)
+                                                  : TMapTools::Divide(PtrMap.get(), DblScalar));
+        TARCGISFileTools::WriteARCGISFile(PtrResult.get(), Output);
+    });
+}
+
 inline std::string Streamed(const std::string& StgInput, char ChrOperation, double DblScalar,
                             unsigned LngThreads)
 {
-    try {
-        std::istringstream Input(StgInput);
-        std::ostringstream Output;
+    return OutputOrMessage(StgInput, [&](std::istream& Input, std::ostream& Output) {
         TScalarOverlay::Run(Input, Output, ChrOperation, DblScalar, LngThreads);
-        return Output.str();
-    } catch (const TError& Error) {
-        return Error.what();
-    }
+    });
 }
