@@ -36,11 +36,8 @@ TGridHeader ResultHeader(const TGridHeader& Input)
     const std::unique_ptr<TAxis> PtrYCentres(TAxisTools::IntervalsToPoints(Edges.second.get(), 'Y'));
     const std::unique_ptr<TAxis> PtrXEdges(TAxisTools::PointsToIntervals(PtrXCentres.get(), 'X'));
     const std::unique_ptr<TAxis> PtrYEdges(TAxisTools::PointsToIntervals(PtrYCentres.get(), 'Y'));
-    TGridHeader Result = TGridHeader::OfEdges(PtrXEdges.get(), PtrYEdges.get(),
-                                              PtrXCentres->GetResolution(), Input.DblNoDataValue);
-    Result.LngCols = Input.LngCols;
-    Result.LngRows = Input.LngRows;
-    return Result;
+    return TGridHeader::OfEdges(PtrXEdges.get(), PtrYEdges.get(), PtrXCentres->GetResolution(),
+                                Input.DblNoDataValue);
 }
 
 // Writes the header, then the cells with a line end after each row.
