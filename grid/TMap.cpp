@@ -1,6 +1,8 @@
 #include "grid/TMap.h"
 
 #include <cassert>
+#include <cstddef>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -71,10 +73,55 @@ TMap::TMap(const TAxis* PtrXAxis, const TAxis* PtrYAxis)
     SetYAxis(PtrYAxis);
 }
 
+TMap::TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const TAxis& YAxis,
+           const TAxis& YEdges)
+    : MbrDblResolution(DblResolution)
+{
+    Init(DblResolution, XAxis.GetSize(), YAxis.GetSize(), -9999.0);
+    MbrPtrXAxis.reset(XAxis.Clone());
+    MbrPtrXAxisInterval.reset(XEdges.Clone());
+    MbrPtrYAxis.reset(YAxis.Clone());
+    MbrPtrYAxisInterval.reset(YEdges.Clone());
+    assert (MbrPtrXAxisInterval -> GetSize () == MbrLngXDim + 1);
+    assert (MbrPtrYAxisInterval -> GetSize () == MbrLngYDim + 1);
+}
+
+TMap* TMap::OnGeometryOf(const TMap* PtrSource)
+{
+    const char* StgOperation = "OnGeometryOf";
+    return new TMap(PtrSource->GetResolution(), RequireAxis(PtrSource->GetXAxis(), StgOperation),
+                    RequireAxis(PtrSource->GetXAxisInterval(), StgOperation),
+                    RequireAxis(PtrSource->GetYAxis(), StgOperation),
+                    RequireAxis(PtrSource->GetYAxisInterval(), StgOperation));
+}
+
+TMap* TMap::OnBlockOf(const TMap* PtrSource, long LngX1, long LngY1, long LngX2, long LngY2)
+{
+    const char* StgOperation = "OnBlockOf";
+    // The centre segments first: their checks give the messages for indices
+    // outside the map.
+    const std::unique_ptr<TAxis> PtrXAxis(
+        RequireAxis(PtrSource->GetXAxis(), StgOperation).GetSegment(LngX1, LngX2));
+    const std::unique_ptr<TAxis> PtrYAxis(
+        RequireAxis(PtrSource->GetYAxis(), StgOperation).GetSegment(LngY1, LngY2));
+    const std::unique_ptr<TAxis> PtrXEdges(
+        RequireAxis(PtrSource->GetXAxisInterval(), StgOperation).GetSegment(LngX1, LngX2 + 1));
+    const std::unique_ptr<TAxis> PtrYEdges(
+        RequireAxis(PtrSource->GetYAxisInterval(), StgOperation).GetSegment(LngY1, LngY2 + 1));
+    return new TMap(PtrSource->GetResolution(), *PtrXAxis, *PtrXEdges, *PtrYAxis, *PtrYEdges);
+}
+
 TMap::~TMap() = default;
 
 void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDataValue)
 {
+    if (LngXDim < 0 || LngYDim < 0)
+        throw TError("Dimensions must not be negative in TMap::Init");
+    std::size_t LngCells = 0;
+    if (__builtin_mul_overflow(static_cast<std::size_t>(LngXDim),
+                               static_cast<std::size_t>(LngYDim), &LngCells))
+        throw std::bad_alloc();
+    MbrCells = TCellBlock(LngCells, DblNoDataValue);
     MbrPtrXAxis.reset();
     MbrPtrYAxis.reset();
     MbrPtrXAxisInterval.reset();
@@ -83,16 +130,11 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
     MbrLngXDim = LngXDim;
     MbrLngYDim = LngYDim;
     MbrDblNoDataValue = DblNoDataValue;
-    // Row by row: a map sized with no rows (as a reader that adds its own
-    // rows makes it) sets nothing aside for the declared width.
-    for (long LngY = 0; LngY < LngYDim; ++LngY)
-        MbrVecValues.emplace_back(static_cast<std::size_t>(LngXDim), DblNoDataValue);
 }
 
 void TMap::InitValues(double DblValue)
 {
-    for (std::vector<double>& VecRow : MbrVecValues)
-        VecRow.assign(VecRow.size(), DblValue);
+    MbrCells.Fill(DblValue);
 }
 
 TPoint* TMap::GetCoordinates(long LngX, long LngY) const
@@ -144,9 +186,10 @@ std::vector<double> TMap::GetPointValues(const std::vector<TPoint*>& VecPosition
 
 std::vector<double> TMap::GetRow(long LngY) const
 {
-    if (LngY < 0 || LngY >= static_cast<long>(MbrVecValues.size()))
+    if (LngY < 0 || LngY >= MbrLngYDim)
         throw TError("Index is out of bounds in TMap::GetRow");
-    return MbrVecValues[LngY];
+    const double* PtrRow = GetCells() + LngY * MbrLngXDim;
+    return std::vector<double>(PtrRow, PtrRow + MbrLngXDim);
 }
 
 void TMap::AddRow(std::vector<double> VecValues)
@@ -156,7 +199,7 @@ void TMap::AddRow(std::vector<double> VecValues)
     const bool BlnFirstRow = MbrLngXDim == 0 && MbrLngYDim == 0;
     if (!BlnFirstRow && LngLength != MbrLngXDim)
         throw TError("Length of new row does not match the X dimension of the map in TMap::AddRow");
-    MbrVecValues.push_back(std::move(VecValues));
+    MbrCells.Append(VecValues.data(), VecValues.size());
     MbrLngXDim = LngLength;
     ++MbrLngYDim;
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "grid/TAxis.h"
+#include "grid/TCellBlock.h"
 #include "grid/TError.h"
 #include "grid/TPoint.h"
 
@@ -29,8 +30,22 @@ public:
     TMap(const TMap&) = delete;
     TMap& operator=(const TMap&) = delete;
 
-    // Sets resolution, dimensions and no-data value and appends the rows, each
-    // cell no data. Only for a map under construction.
+    // The one way to make a result that keeps an input's geometry: a map of
+    // PtrSource's cell size and dimensions on exact copies of its four axes
+    // (edges copied, never derived again from the centres, so the result has
+    // the source's corner to the last digit). Every cell and the no-data
+    // value are -9999. Throws "Axes are not set in TMap::OnGeometryOf" for a
+    // source without axes.
+    static TMap* OnGeometryOf(const TMap* PtrSource);
+    // The same for the block of PtrSource's columns LngX1 to LngX2 and rows
+    // LngY1 to LngY2, both inclusive: its axes are segments of the source's.
+    // Out-of-range indices throw the messages of TAxis::GetSegment.
+    static TMap* OnBlockOf(const TMap* PtrSource, long LngX1, long LngY1, long LngX2, long LngY2);
+
+    // Gives the map exactly the shape given: the resolution, LngXDim columns
+    // by LngYDim rows, every cell DblNoDataValue, which becomes the no-data
+    // value, and no axes; rows and axes held before are released. Throws
+    // "Dimensions must not be negative in TMap::Init".
     void Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDataValue);
 
     double GetResolution() const { return MbrDblResolution; }
@@ -54,7 +69,7 @@ public:
             throw TError("X-ordinate is out of range in TMap::GetPointVal");
         if (LngY < 0 || LngY >= MbrLngYDim)
             throw TError("Y-ordinate is out of range in TMap::GetPointVal");
-        return MbrVecValues[LngY][LngX];
+        return MbrCells.Data()[LngY * MbrLngXDim + LngX];
     }
     // Throws "LngX is out of range in TMap::SetPoint (long,long)", then the
     // LngY message, rather than write outside the grid.
@@ -64,7 +79,7 @@ public:
             throw TError("LngX is out of range in TMap::SetPoint (long,long)");
         if (LngY < 0 || LngY >= MbrLngYDim)
             throw TError("LngY is out of range in TMap::SetPoint (long,long)");
-        MbrVecValues[LngY][LngX] = DblValue;
+        MbrCells.Data()[LngY * MbrLngXDim + LngX] = DblValue;
     }
     void InitValues(double DblValue);
     // A new point at the cell centre.
@@ -83,6 +98,11 @@ public:
     // message, for a position in no cell.
     void SetPoint(const TPoint* PtrPosition, double DblValue);
     std::vector<double> GetPointValues(const std::vector<TPoint*>& VecPositions) const;
+
+    // Every cell, row by row, north row first: the cell at column x and row y
+    // is element y * GetXDim() + x. Valid until the next AddRow or Init.
+    double* GetCells() { return MbrCells.Data(); }
+    const double* GetCells() const { return MbrCells.Data(); }
 
     // --- Rows ---
     // A copy of row LngY, west to east.
@@ -104,6 +124,10 @@ public:
 
 private:
     enum class TAxisKind { Centres, Edges };
+    // A map of the cell size on exact copies of four axes (centres and edges
+    // of X, then of Y); every cell no data.
+    TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const TAxis& YAxis,
+         const TAxis& YEdges);
     // The work of the four axis setters for one direction (ChrAxis) and kind.
     void ReplaceAxes(const TAxis* PtrAxis, char ChrAxis, TAxisKind Kind,
                      const char* StgSizeMismatch);
@@ -111,7 +135,7 @@ private:
     double MbrDblResolution;
     long MbrLngXDim = 0;
     long MbrLngYDim = 0;
-    std::vector<std::vector<double>> MbrVecValues;
+    TCellBlock MbrCells;
     std::unique_ptr<TAxis> MbrPtrXAxis;
     std::unique_ptr<TAxis> MbrPtrYAxis;
     std::unique_ptr<TAxis> MbrPtrXAxisInterval;

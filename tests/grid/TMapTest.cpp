@@ -41,6 +41,50 @@ TEST(TMapConstruction, SizedMapIsAllNoData)
     // A map without rows sets no cells aside for its declared width.
     const TMap Widest(1.0, std::numeric_limits<long>::max(), 0);
     EXPECT_EQ(Widest.GetXDim(), std::numeric_limits<long>::max());
+    EXPECT_TERROR(TMap(1.0, -1, 2), "Dimensions must not be negative in TMap::Init");
+}
+
+TEST(TMapConstruction, InitOnABuiltMapGivesExactlyTheNewShape)
+{
+    const auto PtrMap = MakeThreeByTwoMap();
+    PtrMap->Init(1.0, 1, 3, -1.0);
+    EXPECT_EQ(Rows(*PtrMap), TRows(3, TValues(1, -1.0)));
+    EXPECT_EQ(PtrMap->GetNoDataValue(), -1.0);
+    EXPECT_EQ(Axes(*PtrMap), (std::array<const TAxis*, 4>{}));
+    EXPECT_TERROR(PtrMap->GetPointVal(2, 0), "X-ordinate is out of range in TMap::GetPointVal");
+}
+
+TEST(TMapConstruction, ResultsOnAGeometryCarryItsAxesExactly)
+{
+    // Edges a centre round trip would move: 0.1 + 0.1 + 0.1 is not 0.3.
+    auto PtrSource = std::make_unique<TMap>(0.1, 3, 2);
+    PtrSource->SetXAxisInterval(MakeAxis(0.1, {1e-5, 1e-5 + 0.1, 1e-5 + 0.2, 1e-5 + 0.3}, 'X').get());
+    PtrSource->SetYAxisInterval(MakeAxis(0.1, {0.1 + 0.1 + 0.1, 0.1 + 0.1, 0.1}, 'Y').get());
+    PtrSource->SetNoDataValue(-1.0);
+    const std::unique_ptr<TMap> PtrWhole(TMap::OnGeometryOf(PtrSource.get()));
+    EXPECT_EQ(PtrWhole->GetResolution(), 0.1);
+    EXPECT_EQ(PtrWhole->GetNoDataValue(), -9999.0);
+    EXPECT_EQ(Rows(*PtrWhole), TRows(2, TValues(3, -9999.0)));
+    for (int LngAxis = 0; LngAxis < 4; ++LngAxis) {
+        const char ChrAxis = LngAxis < 2 ? 'X' : 'Y';
+        EXPECT_EQ(Components(*Axes(*PtrWhole)[LngAxis], ChrAxis),
+                  Components(*Axes(*PtrSource)[LngAxis], ChrAxis));
+    }
+
+    // A block: segments of the four axes, the edge one a point longer.
+    const std::unique_ptr<TMap> PtrBlock(TMap::OnBlockOf(PtrSource.get(), 1, 1, 2, 1));
+    EXPECT_EQ(Rows(*PtrBlock), TRows(1, TValues(2, -9999.0)));
+    EXPECT_EQ(Components(*PtrBlock->GetXAxisInterval(), 'X'),
+              TValues({1e-5 + 0.1, 1e-5 + 0.2, 1e-5 + 0.3}));
+    EXPECT_EQ(Components(*PtrBlock->GetYAxisInterval(), 'Y'), TValues({0.1 + 0.1, 0.1}));
+    EXPECT_EQ(Components(*PtrBlock->GetYAxis(), 'Y'),
+              TValues({Components(*PtrSource->GetYAxis(), 'Y')[1]}));
+    EXPECT_TERROR(TMap::OnBlockOf(PtrSource.get(), 1, 0, 3, 1),
+                  "End index is out of range in TAxis::GetSegment");
+    EXPECT_TERROR(TMap::OnBlockOf(PtrSource.get(), 0, 1, 0, 0),
+                  "Start index is greater than end index in TAxis::GetSegment");
+    const TMap NoAxes(1.0, 2, 2);
+    EXPECT_TERROR(TMap::OnGeometryOf(&NoAxes), "Axes are not set in TMap::OnGeometryOf");
 }
 
 TEST(TMapConstruction, FromCentreAxesCopiesAndDerives)

@@ -1,0 +1,97 @@
+#include "grid/TCellBlock.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace {
+
+constexpr std::size_t HugePage = std::size_t{2} << 20;
+// Below this a block is an ordinary allocation; huge pages would waste more
+// than they save.
+constexpr std::size_t HugePageThreshold = HugePage / 2;
+
+double* Allocate(std::size_t LngCount)
+{
+    if (LngCount == 0)
+        return nullptr;
+    if (LngCount > std::size_t(-1) / sizeof(double))
+        throw std::bad_alloc();
+    const std::size_t LngBytes = LngCount * sizeof(double);
+    if (LngBytes < HugePageThreshold) {
+        void* PtrMemory = std::malloc(LngBytes);
+        if (!PtrMemory)
+            throw std::bad_alloc();
+        return static_cast<double*>(PtrMemory);
+    }
+    const std::size_t LngRounded = (LngBytes + HugePage - 1) / HugePage * HugePage;
+    void* PtrMemory = nullptr;
+    if (posix_memalign(&PtrMemory, HugePage, LngRounded) != 0)
+        throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(PtrMemory, LngRounded, MADV_HUGEPAGE);  // advice only: failure changes nothing
+#endif
+    return static_cast<double*>(PtrMemory);
+}
+
+}  // namespace
+
+TCellBlock::TCellBlock(std::size_t LngCount, double DblFill)
+    : MbrPtrCells(Allocate(LngCount)), MbrLngSize(LngCount), MbrLngCapacity(LngCount)
+{
+    Fill(DblFill);
+}
+
+TCellBlock::~TCellBlock()
+{
+    std::free(MbrPtrCells);
+}
+
+TCellBlock::TCellBlock(TCellBlock&& Other) noexcept
+    : MbrPtrCells(std::exchange(Other.MbrPtrCells, nullptr)),
+      MbrLngSize(std::exchange(Other.MbrLngSize, 0)),
+      MbrLngCapacity(std::exchange(Other.MbrLngCapacity, 0))
+{
+}
+
+TCellBlock& TCellBlock::operator=(TCellBlock&& Other) noexcept
+{
+    if (this != &Other) {
+        std::free(MbrPtrCells);
+        MbrPtrCells = std::exchange(Other.MbrPtrCells, nullptr);
+        MbrLngSize = std::exchange(Other.MbrLngSize, 0);
+        MbrLngCapacity = std::exchange(Other.MbrLngCapacity, 0);
+    }
+    return *this;
+}
+
+void TCellBlock::Append(const double* PtrCells, std::size_t LngCount)
+{
+    if (LngCount > MbrLngCapacity - MbrLngSize) {
+        if (LngCount > std::size_t(-1) / sizeof(double) - MbrLngSize)
+            throw std::bad_alloc();
+        Grow(std::max(MbrLngSize + LngCount, 2 * MbrLngCapacity));
+    }
+    if (LngCount > 0)
+        std::memcpy(MbrPtrCells + MbrLngSize, PtrCells, LngCount * sizeof(double));
+    MbrLngSize += LngCount;
+}
+
+void TCellBlock::Fill(double DblValue)
+{
+    std::fill(MbrPtrCells, MbrPtrCells + MbrLngSize, DblValue);
+}
+
+void TCellBlock::Grow(std::size_t LngMinCapacity)
+{
+    double* PtrCells = Allocate(LngMinCapacity);
+    if (MbrLngSize > 0)
+        std::memcpy(PtrCells, MbrPtrCells, MbrLngSize * sizeof(double));
+    std::free(MbrPtrCells);
+    MbrPtrCells = PtrCells;
+    MbrLngCapacity = LngMinCapacity;
+}
