@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "io/TNumberFormat.h"
+#include "util/TNumberFormat.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 
 #include "grid/TMap.h"
 #include "io/TARCGISFileTools.h"
-#include "io/TTextWriter.h"
+#include "util/TTextWriter.h"
 #include "ops/TMapTools.h"
 
 namespace fs = std::filesystem;

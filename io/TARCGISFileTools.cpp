@@ -9,7 +9,7 @@
 #include "io/TGridHeader.h"
 #include "io/TGridReader.h"
 #include "io/TOutputFile.h"
-#include "ops/TMapTools.h"
+#include "util/TRowWriter.h"
 
 namespace {
 
@@ -58,7 +58,8 @@ void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, std::ostream& Stream)
 {
     const std::string StgHeader = TGridHeader::OfMap(PtrMap).Text();
     Stream.write(StgHeader.data(), static_cast<std::streamsize>(StgHeader.size()));
-    TMapTools::WriteFlatFile(PtrMap, Stream, ' ');
+    TRowWriter::WriteRows(Stream, PtrMap->GetCells(), static_cast<std::size_t>(PtrMap->GetXDim()),
+                          static_cast<std::size_t>(PtrMap->GetYDim()), ' ');
 }
 
 void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, const std::string& StgName)

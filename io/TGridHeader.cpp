@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "grid/TError.h"
-#include "io/TTextWriter.h"
+#include "util/TTextWriter.h"
 
 namespace {
 
@@ -86,27 +86,22 @@ TGridHeader TGridHeader::Read(TTokenizer& Tokens)
     return Header;
 }
 
-TGridHeader TGridHeader::OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges,
-                                 double DblCellSize, double DblNoDataValue)
+TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
 {
+    const TAxis* PtrXEdges = PtrMap->GetXAxisInterval();
+    const TAxis* PtrYEdges = PtrMap->GetYAxisInterval();
+    if (!PtrXEdges || !PtrYEdges)
+        throw TError("Axes are not set in TARCGISFileTools::WriteARCGISFile");
     TGridHeader Header;
-    Header.LngCols = PtrXEdges->GetSize() - 1;
-    Header.LngRows = PtrYEdges->GetSize() - 1;
+    Header.LngCols = PtrMap->GetXDim();
+    Header.LngRows = PtrMap->GetYDim();
     Header.DblXllCorner = PtrXEdges->GetPoint(0)->GetX();
     // The reader's Y edges fall, but those derived from one row centre rise.
     Header.DblYllCorner =
         std::min(PtrYEdges->GetPoint(0)->GetY(), PtrYEdges->GetPoint(Header.LngRows)->GetY());
-    Header.DblCellSize = DblCellSize;
-    Header.DblNoDataValue = DblNoDataValue;
+    Header.DblCellSize = PtrMap->GetResolution();
+    Header.DblNoDataValue = PtrMap->GetNoDataValue();
     return Header;
-}
-
-TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
-{
-    if (!PtrMap->GetXAxisInterval() || !PtrMap->GetYAxisInterval())
-        throw TError("Axes are not set in TARCGISFileTools::WriteARCGISFile");
-    return OfEdges(PtrMap->GetXAxisInterval(), PtrMap->GetYAxisInterval(),
-                   PtrMap->GetResolution(), PtrMap->GetNoDataValue());
 }
 
 // Repeated addition, never corner + k * cellsize: edges land exactly where
@@ -159,17 +154,12 @@ std::string TGridHeader::Text() const
 
 // Per axis point: the point's allocation and its slot; each direction has an
 // edge axis and a centre axis, plus the edges the reader builds first.
-double TGridHeader::IndexBytes() const
-{
-    constexpr double DblPerRow = 40.0;
-    constexpr double DblPerAxisPoint = 3 * 40.0;
-    const double DblPoints = static_cast<double>(LngCols) + static_cast<double>(LngRows) + 2.0;
-    return DblPerRow * static_cast<double>(LngRows) + DblPerAxisPoint * DblPoints;
-}
-
 double TGridHeader::MapBytes() const
 {
-    return IndexBytes() + 8.0 * static_cast<double>(LngCols) * static_cast<double>(LngRows);
+    constexpr double DblPerAxisPoint = 3 * 40.0;
+    const double DblPoints = static_cast<double>(LngCols) + static_cast<double>(LngRows) + 2.0;
+    return DblPerAxisPoint * DblPoints
+        + 8.0 * static_cast<double>(LngCols) * static_cast<double>(LngRows);
 }
 
 bool TGridHeader::FitsInMemory(double DblBytes)

@@ -30,9 +30,6 @@ struct TGridHeader {
     // "Axes are not set in TARCGISFileTools::WriteARCGISFile" for a map
     // without axes.
     static TGridHeader OfMap(const TMap* PtrMap);
-    // The same from the edge axes alone.
-    static TGridHeader OfEdges(const TAxis* PtrXEdges, const TAxis* PtrYEdges, double DblCellSize,
-                               double DblNoDataValue);
 
     // The edge axes of a loaded map, {X edges, Y edges}, built by repeated
     // addition of the cell size from the lower-left corner.
@@ -41,9 +38,8 @@ struct TGridHeader {
     // The six header lines as the writer lays them out.
     std::string Text() const;
 
-    // Memory a loaded map of this header takes beyond its cells (row vectors
-    // and axes), and in all. Estimates, in bytes.
-    double IndexBytes() const;
+    // Memory a loaded map of this header takes, its axes included. An
+    // estimate, in bytes.
     double MapBytes() const;
     // Whether that many bytes fit in half the machine's memory. A grid that
     // does not is refused rather than left for the operating system to kill.

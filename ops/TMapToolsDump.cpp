@@ -1,18 +1,12 @@
 #include "ops/TMapTools.h"
 
-#include <vector>
-
-#include "io/TTextWriter.h"
+#include "util/TRowWriter.h"
+#include "util/TTextWriter.h"
 
 void TMapTools::WriteFlatFile(const TMap* PtrMap, std::ostream& Stream, char ChrSeparator)
 {
-    TTextWriter Text(Stream);
-    for (long LngRow = 0; LngRow < PtrMap->GetYDim(); ++LngRow) {
-        const std::vector<double> VecRow = PtrMap->GetRow(LngRow);
-        Text.PutCells(VecRow.data(), VecRow.size(), ChrSeparator);
-        Text.EndLine();
-    }
-    Text.Flush();
+    TRowWriter::WriteRows(Stream, PtrMap->GetCells(), static_cast<std::size_t>(PtrMap->GetXDim()),
+                          static_cast<std::size_t>(PtrMap->GetYDim()), ChrSeparator);
 }
 
 void TMapTools::WriteCSVFile(const TMap* PtrMap, std::ostream& Stream)

@@ -1,9 +1,9 @@
-#include "io/TTextWriter.h"
+#include "util/TTextWriter.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "io/TNumberFormat.h"
+#include "util/TNumberFormat.h"
 
 namespace {
 

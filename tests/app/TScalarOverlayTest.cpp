@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "support/TOverlayPaths.h"
+#include "util/TNumberFormat.h"
 
 namespace {
 
@@ -75,10 +76,62 @@ TEST(StreamingOverlay, MatchesToolkitOnHugeDeclaredGrids)
     for (const std::string StgDims : {"ncols 2147483647\nnrows 2147483647\n",
                                       "ncols 1\nnrows 2147483647\n", "ncols 2147483647\nnrows 1\n"})
         ExpectSamePaths(StgDims + StgCorner + "1 2 3\n", 'x', 2);
-    // Without cells the body is complete, and the axes alone would not fit.
-    for (const std::string StgDims : {"ncols 0\nnrows 2147483647\n", "ncols 2147483647\nnrows 0\n"}) {
+    // Without cells the body is complete. The command needs no axes, so it
+    // writes a grid whose axes alone would not fit in memory.
+    for (const std::string StgDims : {"ncols 0\nnrows 3\n", "ncols 4\nnrows 0\n"})
         ExpectSamePaths(StgDims + StgCorner, 'x', 2);
-        EXPECT_EQ(ThroughToolkit(StgDims + StgCorner, 'x', 2),
-                  "Grid is too large for memory in TARCGISFileTools::LoadARCGISFile");
+    const std::string StgWide = "ncols 2147483647\nnrows 0\n" + StgCorner;
+    EXPECT_EQ(ThroughToolkit(StgWide, 'x', 2),
+              "Grid is too large for memory in TARCGISFileTools::LoadARCGISFile");
+    for (unsigned LngThreads : {1U, 2U})
+        EXPECT_EQ(Streamed(StgWide, 'x', 2, LngThreads),
+                  "ncols 2147483647\nnrows 0\nxllcorner        0\nyllcorner        0\n"
+                  "cellsize 1\nNODATA_value -9999\n");
+}
+
+TEST(StreamingOverlay, ScalingByOneGivesTheHeaderBack)
+{
+    std::mt19937_64 Random(7);
+    std::uniform_int_distribution<int> Pick(0, 1 << 30);
+    const std::string ArrCellSizes[] = {"0.000277777777777777778", "0.00833333333333333",
+                                        "0.1", "0.25", "0.3333333333333333", "1", "5", "25",
+                                        "30", "90", "100"};
+    // A corner with 0 to 3 decimals; now and then zero or a half integer.
+    const auto Corner = [&](int LngScale) {
+        const int LngKind = Pick(Random) % 8;
+        if (LngKind == 0)
+            return std::string("0");
+        const long LngWhole = Pick(Random) % LngScale - LngScale / 2;
+        if (LngKind == 1)
+            return std::to_string(LngWhole) + ".5";
+        const int LngDecimals = Pick(Random) % 4;
+        std::string StgText = std::to_string(LngWhole);
+        if (LngDecimals > 0)
+            StgText += "." + std::to_string(1000 + Pick(Random) % 1000).substr(4 - LngDecimals);
+        return StgText;
+    };
+    for (int LngCase = 0; LngCase < 300; ++LngCase) {
+        const long LngRows = 1 + Pick(Random) % 300;
+        const long LngCols = 1 + Pick(Random) % std::max(1L, 20000 / LngRows);
+        const std::string StgX = Corner(LngCase % 2 ? 360 : 1000000);
+        const std::string StgY = Corner(LngCase % 2 ? 180 : 10000000);
+        const std::string StgCell = ArrCellSizes[Pick(Random) % 11];
+        std::string StgGrid = "ncols " + std::to_string(LngCols) + "\nnrows "
+            + std::to_string(LngRows) + "\nxllcorner " + StgX + "\nyllcorner " + StgY
+            + "\ncellsize " + StgCell + "\nNODATA_value -9999\n";
+        for (long LngCell = 0; LngCell < LngRows * LngCols; ++LngCell)
+            StgGrid += "7 ";
+        const auto Field = [](const std::string& StgNumber) {
+            const std::string StgText = TNumberFormat::ToString(std::strtod(StgNumber.c_str(), nullptr));
+            return std::string(StgText.size() < 8 ? 8 - StgText.size() : 0, ' ') + StgText;
+        };
+        const std::string StgHeader = "xllcorner " + Field(StgX) + "\nyllcorner " + Field(StgY)
+            + "\ncellsize " + TNumberFormat::ToString(std::strtod(StgCell.c_str(), nullptr)) + "\n";
+        for (char ChrOperation : {'x', '/'}) {
+            const std::string StgToolkit = ThroughToolkit(StgGrid, ChrOperation, 1.0);
+            EXPECT_NE(StgToolkit.find(StgHeader), std::string::npos)
+                << StgHeader << "\nwritten:\n" << StgToolkit.substr(0, 120);
+            EXPECT_EQ(Streamed(StgGrid, ChrOperation, 1.0, 2), StgToolkit);
+        }
     }
 }

@@ -10,16 +10,19 @@
 #include "grid/TError.h"
 #include "io/TGridReader.h"
 
-// Declared grids whose rows and axes alone would take more than this are
-// left out: loading them is meant to take that memory, which the fuzzer
-// would report. Refusing grids beyond the machine is tested on its own.
+// Declared grids whose axes alone would take more than this are left out:
+// loading them is meant to take that memory (about 120 bytes an axis point),
+// which the fuzzer would report. Refusing grids beyond the machine is tested
+// on its own.
 inline bool NeedsMuchMemory(const std::string& StgText)
 {
     constexpr double DblLimit = 64.0 * 1024 * 1024;
     try {
         std::istringstream Stream(StgText);
         TGridReader Reader(Stream);
-        return Reader.Header().IndexBytes() > DblLimit;
+        const TGridHeader& Header = Reader.Header();
+        return 120.0 * (static_cast<double>(Header.LngCols) + static_cast<double>(Header.LngRows))
+            > DblLimit;
     } catch (const TError&) {
         return false;
     }

@@ -1,4 +1,4 @@
-#include "io/TNumberFormat.h"
+#include "util/TNumberFormat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "io/TTextWriter.h"
+#include "util/TTextWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "io/TNumberFormat.h"
+#include "util/TNumberFormat.h"
 
 namespace {
 

@@ -1,0 +1,30 @@
+#pragma once
+// The one writer of grid bodies: cells of rows LngCols wide, each value
+// followed by the separator and a line end after each row. Cells may arrive
+// in pieces of any size, so a streamed grid of any shape is laid out as a
+// whole one is.
+
+#include <cstddef>
+#include <ostream>
+
+#include "util/TTextWriter.h"
+
+class TRowWriter {
+public:
+    // A grid without columns has nothing to wait for: its LngRows empty
+    // lines are written at once.
+    TRowWriter(TTextWriter& Text, std::size_t LngCols, std::size_t LngRows, char ChrSeparator);
+
+    // The next LngCount cells, continuing the row where the last piece ended.
+    void Put(const double* PtrCells, std::size_t LngCount);
+
+    // A whole grid of LngCols x LngRows cells to the stream, flushed.
+    static void WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
+                          std::size_t LngRows, char ChrSeparator);
+
+private:
+    TTextWriter& MbrText;
+    std::size_t MbrLngCols;
+    std::size_t MbrLngColumn = 0;
+    char MbrChrSeparator;
+};
