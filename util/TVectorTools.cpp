@@ -81,7 +81,8 @@ bool TVectorTools::HasValue(std::vector<int> VecValues, int LngValue)
 
 std::vector<int> TVectorTools::StringToInt(std::vector<std::string> VecStrings)
 {
-    return ConvertEach<int>(VecStrings, [](const std::string& Stg) { return std::atoi(Stg.c_str()); });
+    return ConvertEach<int>(VecStrings,
+                            [](const std::string& Stg) { return std::atoi(Stg.c_str()); });
 }
 
 std::vector<double> TVectorTools::StringToDouble(std::vector<std::string> VecStrings)
