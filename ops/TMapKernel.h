@@ -1,7 +1,8 @@
 #pragma once
 // The shape every map operation shares, written once: making a result that
-// keeps an input's geometry, and visiting cells in memory order without a
-// range check per cell. Internal to the operations; not installed.
+// keeps an input's geometry, visiting cells in memory order without a range
+// check per cell, combining two maps of equal dimensions after one check, and
+// the no-data rule of arithmetic. Internal to the operations; not installed.
 
 #include <cstddef>
 #include <memory>
@@ -26,6 +27,11 @@ inline std::unique_ptr<TMap> ResultOn(const TMap& Source, double DblNoData = -99
     return PtrResult;
 }
 
+// Whether two maps have the same columns and rows; the caller throws its own
+// message, X before Y.
+inline bool SameXDim(const TMap& MapA, const TMap& MapB) { return MapA.GetXDim() == MapB.GetXDim(); }
+inline bool SameYDim(const TMap& MapA, const TMap& MapB) { return MapA.GetYDim() == MapB.GetYDim(); }
+
 // Result cell = Op(source cell), for every cell; the maps share dimensions.
 template <class TOp>
 void Transform(const TMap& Source, TMap& Result, TOp Op)
@@ -35,6 +41,40 @@ void Transform(const TMap& Source, TMap& Result, TOp Op)
     const std::size_t LngCells = CellCount(Source);
     for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell)
         PtrOut[LngCell] = Op(PtrIn[LngCell]);
+}
+
+// Result cell = Op(cell of A, cell of B), cell by cell by index; the three
+// maps share dimensions.
+template <class TOp>
+void Combine(const TMap& MapA, const TMap& MapB, TMap& Result, TOp Op)
+{
+    const double* PtrA = MapA.GetCells();
+    const double* PtrB = MapB.GetCells();
+    double* PtrOut = Result.GetCells();
+    const std::size_t LngCells = CellCount(MapA);
+    for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell)
+        PtrOut[LngCell] = Op(PtrA[LngCell], PtrB[LngCell]);
+}
+
+// The no-data rule of arithmetic between two maps: where either value is no
+// data in its own map (exact equality; NaN is data), the result is DblOut;
+// elsewhere Op of the two.
+template <class TOp>
+struct TDataOnly {
+    double DblNoDataA;
+    double DblNoDataB;
+    double DblOut;
+    TOp Op;
+
+    double operator()(double DblA, double DblB) const
+    {
+        return DblA == DblNoDataA || DblB == DblNoDataB ? DblOut : Op(DblA, DblB);
+    }
+};
+template <class TOp>
+TDataOnly<TOp> DataOnly(double DblNoDataA, double DblNoDataB, double DblOut, TOp Op)
+{
+    return {DblNoDataA, DblNoDataB, DblOut, Op};
 }
 
 }  // namespace TMapKernel
