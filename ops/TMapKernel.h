@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <vector>
 
 #include "grid/TMap.h"
 
@@ -25,6 +26,16 @@ inline std::unique_ptr<TMap> ResultOn(const TMap& Source, double DblNoData = -99
     if (!(DblNoData == -9999.0))
         PtrResult->InitValues(DblNoData);
     return PtrResult;
+}
+
+// Hands a list of maps built so far over to the caller, in order.
+inline std::vector<TMap*> ReleaseAll(std::vector<std::unique_ptr<TMap>>& VecMaps)
+{
+    std::vector<TMap*> VecOut;
+    VecOut.reserve(VecMaps.size());
+    for (std::unique_ptr<TMap>& PtrMap : VecMaps)
+        VecOut.push_back(PtrMap.release());
+    return VecOut;
 }
 
 // Whether two maps have the same columns and rows; the caller throws its own

@@ -1,0 +1,180 @@
+// Arithmetic between maps: pairs matched by coordinates or by index, and
+// lists of maps of equal dimensions.
+#include <algorithm>
+#include <functional>
+
+#include "ops/TCellLookup.h"
+#include "ops/TMapKernel.h"
+#include "ops/TMapTools.h"
+
+using namespace TMapKernel;
+
+namespace {
+
+// The driving map's geometry and no-data value; each driving cell combined
+// with the other map's cell that holds its centre, under the no-data rule.
+template <class TOp>
+TMap* CombineByCoordinates(const TMap& Driving, const TMap& Other, TOp Op)
+{
+    const double DblNoData = Driving.GetNoDataValue();
+    std::unique_ptr<TMap> PtrResult = ResultOn(Driving, DblNoData);
+    const TPartnerCells Partner = TPartnerCells::Of(Driving, Other);
+    const auto Rule = DataOnly(DblNoData, Other.GetNoDataValue(), DblNoData, Op);
+    const long LngXDim = Driving.GetXDim();
+    const long LngYDim = Driving.GetYDim();
+    const double* PtrDriving = Driving.GetCells();
+    double* PtrOut = PtrResult->GetCells();
+    for (long LngY = 0; LngY < LngYDim; ++LngY) {
+        const double* PtrOtherRow = Other.GetCells() + Partner.VecRows[LngY] * Other.GetXDim();
+        const std::size_t LngRow = static_cast<std::size_t>(LngY * LngXDim);
+        for (long LngX = 0; LngX < LngXDim; ++LngX)
+            PtrOut[LngRow + LngX] =
+                Rule(PtrDriving[LngRow + LngX], PtrOtherRow[Partner.VecCols[LngX]]);
+    }
+    return PtrResult.release();
+}
+
+// The finer map drives, the first on a tie.
+template <class TOp>
+TMap* CombineFinerDriving(const TMap* PtrFirst, const TMap* PtrSecond, TOp Op)
+{
+    if (PtrSecond->GetResolution() < PtrFirst->GetResolution())
+        return CombineByCoordinates(*PtrSecond, *PtrFirst, Op);
+    return CombineByCoordinates(*PtrFirst, *PtrSecond, Op);
+}
+
+// Every map after the first must have the first's dimensions.
+void CheckSameDimensions(const std::vector<TMap*>& VecMaps, const char* StgXMessage,
+                         const char* StgYMessage)
+{
+    for (std::size_t LngI = 1; LngI < VecMaps.size(); ++LngI) {
+        if (!SameXDim(*VecMaps[0], *VecMaps[LngI]))
+            throw TError(StgXMessage);
+        if (!SameYDim(*VecMaps[0], *VecMaps[LngI]))
+            throw TError(StgYMessage);
+    }
+}
+
+// For each cell of maps of equal dimensions: its values added in list order
+// from 0.0, and how many maps hold data there; Finish(cell, sum, count) makes
+// the result cell. Cells go in blocks, so the running sums stay in cache
+// while the maps stream past.
+template <class TFinish>
+void SumAndCount(const std::vector<TMap*>& VecMaps, TFinish Finish)
+{
+    constexpr std::size_t LngBlock = 2048;
+    double ArrSums[LngBlock];
+    double ArrCounts[LngBlock];
+    const std::size_t LngCells = CellCount(*VecMaps[0]);
+    for (std::size_t LngFirst = 0; LngFirst < LngCells; LngFirst += LngBlock) {
+        const std::size_t LngLength = std::min(LngBlock, LngCells - LngFirst);
+        std::fill(ArrSums, ArrSums + LngLength, 0.0);
+        std::fill(ArrCounts, ArrCounts + LngLength, 0.0);
+        for (const TMap* PtrMap : VecMaps) {
+            const double* PtrCells = PtrMap->GetCells() + LngFirst;
+            const double DblNoData = PtrMap->GetNoDataValue();
+            for (std::size_t LngI = 0; LngI < LngLength; ++LngI) {
+                ArrSums[LngI] += PtrCells[LngI];
+                ArrCounts[LngI] += PtrCells[LngI] != DblNoData ? 1.0 : 0.0;
+            }
+        }
+        for (std::size_t LngI = 0; LngI < LngLength; ++LngI)
+            Finish(LngFirst + LngI, ArrSums[LngI], ArrCounts[LngI]);
+    }
+}
+
+// A map on the first map's geometry, no-data value -9999, each cell made by
+// Finish from the sum and data count of the maps there.
+template <class TFinish>
+TMap* ReduceMaps(const std::vector<TMap*>& VecMaps, TFinish Finish)
+{
+    std::unique_ptr<TMap> PtrResult = ResultOn(*VecMaps[0]);
+    double* PtrOut = PtrResult->GetCells();
+    SumAndCount(VecMaps, [&](std::size_t LngCell, double DblSum, double DblCount) {
+        PtrOut[LngCell] = Finish(DblSum, DblCount);
+    });
+    return PtrResult.release();
+}
+
+void CheckSumList(const std::vector<TMap*>& VecMaps)
+{
+    if (VecMaps.size() < 2)
+        throw TError("Must have more than 2 maps to sum in TMapTools::Sum");
+    CheckSameDimensions(VecMaps, "X-dimension of maps are inconsistent in TMapTools::Sum",
+                        "Y-dimension of maps are inconsistent in TMapTools::Sum");
+}
+
+}  // namespace
+
+TMap* TMapTools::Add(const TMap* PtrFirst, const TMap* PtrSecond)
+{
+    return CombineFinerDriving(PtrFirst, PtrSecond, std::plus<double>());
+}
+
+TMap* TMapTools::Multiply(const TMap* PtrFirst, const TMap* PtrSecond)
+{
+    return CombineFinerDriving(PtrFirst, PtrSecond, std::multiplies<double>());
+}
+
+TMap* TMapTools::Divide(const TMap* PtrDividend, const TMap* PtrDivisor)
+{
+    if (PtrDivisor->GetResolution() < PtrDividend->GetResolution())
+        throw TError("Divisor must be of equal of coarser resolution than the dividend in "
+                     "TMapTools::Divide");
+    return CombineByCoordinates(*PtrDividend, *PtrDivisor, std::divides<double>());
+}
+
+TMap* TMapTools::Subtract(const TMap* PtrFirst, const TMap* PtrSecond)
+{
+    if (!SameXDim(*PtrFirst, *PtrSecond))
+        throw TError("X dimensions do not match in TMapTools::Subtract");
+    if (!SameYDim(*PtrFirst, *PtrSecond))
+        throw TError("Y dimensions do not match in TMapTools::Subtract");
+    const double DblNoData = PtrFirst->GetNoDataValue();
+    std::unique_ptr<TMap> PtrResult = ResultOn(*PtrFirst, DblNoData);
+    Combine(*PtrFirst, *PtrSecond, *PtrResult,
+            DataOnly(DblNoData, PtrSecond->GetNoDataValue(), DblNoData, std::minus<double>()));
+    return PtrResult.release();
+}
+
+TMap* TMapTools::Sum(std::vector<TMap*> VecMaps)
+{
+    CheckSumList(VecMaps);
+    const double DblMaps = static_cast<double>(VecMaps.size());
+    return ReduceMaps(VecMaps, [DblMaps](double DblSum, double DblCount) {
+        return DblCount == DblMaps ? DblSum : -9999.0;
+    });
+}
+
+TMap* TMapTools::DataCounts(std::vector<TMap*> VecMaps)
+{
+    if (VecMaps.empty())
+        throw TError("Must have at least 1 map to count in TMapTools::DataCounts");
+    CheckSameDimensions(VecMaps, "X-dimension of maps are inconsistent in TMapTools::DataCounts",
+                        "Y-dimension of maps are inconsistent in TMapTools::DataCounts");
+    return ReduceMaps(VecMaps, [](double, double DblCount) { return DblCount; });
+}
+
+// Sum divided by DataCounts in one pass: where Sum gives -9999, its no-data
+// value (a map lacks data, or the data add up to it), the quotient is -9999.
+TMap* TMapTools::Average(std::vector<TMap*> VecMaps)
+{
+    CheckSumList(VecMaps);
+    const double DblMaps = static_cast<double>(VecMaps.size());
+    return ReduceMaps(VecMaps, [DblMaps](double DblSum, double DblCount) {
+        return DblCount == DblMaps && DblSum != -9999.0 ? DblSum / DblCount : -9999.0;
+    });
+}
+
+std::vector<TMap*> TMapTools::MovingAverage(std::vector<TMap*> VecMaps, int LngWindow)
+{
+    std::vector<std::unique_ptr<TMap>> VecAverages;
+    const long LngStarts = static_cast<long>(VecMaps.size()) - LngWindow;
+    // A window below one takes no map, which Sum refuses.
+    const long LngTaken = std::max(LngWindow, 0);
+    for (long LngStart = 0; LngStart <= LngStarts; ++LngStart) {
+        const auto ItFirst = VecMaps.begin() + LngStart;
+        VecAverages.emplace_back(Average(std::vector<TMap*>(ItFirst, ItFirst + LngTaken)));
+    }
+    return ReleaseAll(VecAverages);
+}

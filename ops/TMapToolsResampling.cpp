@@ -1,0 +1,339 @@
+// Resampling: the bilinear formula, resampling a map with it, new frames,
+// subdivision, and buffers around blocks of cells.
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "ops/TCellLookup.h"
+#include "ops/TMapKernel.h"
+#include "ops/TMapTools.h"
+
+namespace {
+
+// The X (ChrAxis 'X') or Y component of each point of the axis.
+std::vector<double> Components(const TAxis& Axis, char ChrAxis)
+{
+    std::vector<double> VecValues;
+    VecValues.reserve(static_cast<std::size_t>(Axis.GetSize()));
+    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex) {
+        const TPoint& Point = Axis.GetFilledPoint(LngIndex);
+        VecValues.push_back(ChrAxis == 'X' ? Point.GetX() : Point.GetY());
+    }
+    return VecValues;
+}
+
+// The number of new cells of size DblNew in DblCells cells of size DblOld. A
+// quotient within a few units in the last place of a whole number is that
+// number: 2 cells of 0.3 hold 6 cells of 0.1, though 0.6 / 0.1 is 5.999...
+long WholeCells(double DblOld, long LngCells, double DblNew)
+{
+    const double DblQuotient = DblOld * static_cast<double>(LngCells) / DblNew;
+    const double DblNearest = std::nearbyint(DblQuotient);
+    const double DblUlp = std::nextafter(DblNearest, INFINITY) - DblNearest;
+    if (std::fabs(DblQuotient - DblNearest) <= 4 * DblUlp)
+        return static_cast<long>(DblNearest);
+    return static_cast<long>(DblQuotient);
+}
+
+// An axis of LngCount points, the first DblFirst and each following one DblStep
+// further (by repeated addition), in the component ChrAxis; DblFixed in the
+// other.
+std::unique_ptr<TAxis> SteppedAxis(double DblResolution, long LngCount, double DblFirst,
+                                   double DblStep, char ChrAxis, double DblFixed)
+{
+    auto PtrAxis = std::make_unique<TAxis>(DblResolution, LngCount);
+    double DblValue = DblFirst;
+    for (long LngIndex = 0; LngIndex < LngCount; ++LngIndex, DblValue += DblStep)
+        PtrAxis->SetPoint(LngIndex, ChrAxis == 'X' ? new TPoint(DblValue, DblFixed)
+                                                   : new TPoint(DblFixed, DblValue));
+    return PtrAxis;
+}
+
+// Whether the map's Y edges fall from north to south (or are level).
+bool NorthUp(const TMap& Map)
+{
+    const TAxis& YEdges = *Map.GetYAxisInterval();
+    return !(YEdges.GetFilledPoint(Map.GetYDim()).GetY() > YEdges.GetFilledPoint(0).GetY());
+}
+
+// The edges of a map subdivided by LngK in one direction: between each pair
+// of the map's own edges, LngK - 1 more, DblFine apart by repeated addition,
+// rising in X and running in the map's direction in Y. The map's edges stay
+// exactly where they were, so the result covers exactly the map's extent.
+std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, double DblFine)
+{
+    const TAxis& Edges = ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval();
+    const double DblStep = ChrAxis == 'X' || !NorthUp(Map) ? DblFine : -DblFine;
+    // The other component: the north edge for X edges, the west edge for Y.
+    const double DblFixed = ChrAxis == 'X' ? Map.GetYAxisInterval()->GetFilledPoint(0).GetY()
+                                           : Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
+    const std::vector<double> VecCoarse = Components(Edges, ChrAxis);
+    auto PtrAxis = std::make_unique<TAxis>(DblFine, LngK * (Edges.GetSize() - 1) + 1);
+    long LngIndex = 0;
+    const auto Place = [&](double DblValue) {
+        PtrAxis->SetPoint(LngIndex++, ChrAxis == 'X' ? new TPoint(DblValue, DblFixed)
+                                                     : new TPoint(DblFixed, DblValue));
+    };
+    for (std::size_t LngCoarse = 0; LngCoarse + 1 < VecCoarse.size(); ++LngCoarse) {
+        double DblValue = VecCoarse[LngCoarse];
+        Place(DblValue);
+        for (long LngStep = 1; LngStep < LngK; ++LngStep)
+            Place(DblValue += DblStep);
+    }
+    Place(VecCoarse.back());
+    return PtrAxis;
+}
+
+
+// The samples of the resampling along one direction: each position, the
+// result cell and the input cell that hold it, and the input cells on either
+// side whose centres it lies between. Samples combine one X and one Y entry,
+// so each lookup is made once per column and per row of samples.
+struct TSampleLine {
+    std::vector<double> VecPos;
+    std::vector<long> VecOut, VecIn, VecLow, VecHigh;
+    std::vector<bool> VecOutThrew, VecInThrew;
+    long LngFirstFailure = -1;
+
+    bool Fails(std::size_t LngI) const
+    {
+        return VecOutThrew[LngI] || VecOut[LngI] < 0 || VecInThrew[LngI] || VecIn[LngI] < 0
+            || VecLow[LngI] < 0 || VecHigh[LngI] < 0;
+    }
+};
+
+// Positions from DblFirst by DblStep (repeated addition) while Within holds;
+// with BlnAtLeastOne the first is taken untested.
+template <class TWithin>
+std::vector<double> Positions(double DblFirst, double DblStep, bool BlnAtLeastOne, TWithin Within)
+{
+    std::vector<double> VecPos;
+    for (double DblPos = DblFirst; (BlnAtLeastOne && VecPos.empty()) || Within(DblPos);
+         DblPos += DblStep)
+        VecPos.push_back(DblPos);
+    return VecPos;
+}
+
+// Looks each position up in the result's and the input's edges, then picks
+// the input's neighbours: the cell itself and the one toward lower values
+// when the position lies at or below its centre (BlnLowFirst), else toward
+// higher ones; LngLowStep is the index step toward lower values.
+TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, const TAxis& MapEdges,
+                       const TAxis& MapCentres, char ChrAxis, long LngDim, long LngLowStep)
+{
+    TSampleLine Line;
+    const TEdgeLookup Out(ResultEdges, ChrAxis);
+    const TEdgeLookup In(MapEdges, ChrAxis);
+    const std::vector<double> VecCentres = Components(MapCentres, ChrAxis);
+    const auto Lookup = [](const TEdgeLookup& Edges, double DblPos, bool& BlnThrew) {
+        BlnThrew = false;
+        try {
+            return Edges.Index(DblPos);
+        } catch (const TError&) {
+            BlnThrew = true;
+            return -1L;
+        }
+    };
+    for (std::size_t LngI = 0; LngI < VecPos.size(); ++LngI) {
+        bool BlnOutThrew, BlnInThrew;
+        const long LngOut = Lookup(Out, VecPos[LngI], BlnOutThrew);
+        const long LngIn = Lookup(In, VecPos[LngI], BlnInThrew);
+        long LngLow = -1, LngHigh = -1;
+        if (LngIn >= 0) {
+            const bool BlnAtOrBelow = VecPos[LngI] <= VecCentres[static_cast<std::size_t>(LngIn)];
+            const long LngOther = LngIn + (BlnAtOrBelow ? LngLowStep : -LngLowStep);
+            // Neighbours in index order: the lower index is the first corner.
+            LngLow = std::min(LngIn, LngOther);
+            LngHigh = std::max(LngIn, LngOther);
+            LngLow = LngLow < LngDim ? LngLow : -1;
+            LngHigh = LngHigh < LngDim ? LngHigh : -1;
+        }
+        Line.VecOut.push_back(LngOut);
+        Line.VecIn.push_back(LngIn);
+        Line.VecLow.push_back(LngLow);
+        Line.VecHigh.push_back(LngHigh);
+        Line.VecOutThrew.push_back(BlnOutThrew);
+        Line.VecInThrew.push_back(BlnInThrew);
+        if (Line.LngFirstFailure < 0 && Line.Fails(LngI))
+            Line.LngFirstFailure = static_cast<long>(LngI);
+    }
+    Line.VecPos = std::move(VecPos);
+    return Line;
+}
+
+// Throws what the sample (LngI, LngJ) meets first: the lookups in the
+// result, then in the input (X before Y, a position outside before one in no
+// cell), then the four neighbours.
+void ThrowSampleFailure(const TSampleLine& X, std::size_t LngI, const TSampleLine& Y,
+                        std::size_t LngJ)
+{
+    const struct {
+        bool BlnFails;
+        const char* StgMessage;
+    } ArrChecks[] = {
+        {X.VecOutThrew[LngI] || Y.VecOutThrew[LngJ], "Ordinate is out of range in TAxis::GetIndex"},
+        {X.VecOut[LngI] < 0, "LngX is out of range in TMap::GetPoint (TPoint*)"},
+        {Y.VecOut[LngJ] < 0, "LngY is out of range in TMap::GetPoint (TPoint*)"},
+        {X.VecInThrew[LngI] || Y.VecInThrew[LngJ], "Ordinate is out of range in TAxis::GetIndex"},
+        {X.VecIn[LngI] < 0, "LngX is out of range in TMap::GetPoint (TPoint*)"},
+        {Y.VecIn[LngJ] < 0, "LngY is out of range in TMap::GetPoint (TPoint*)"},
+        {X.VecLow[LngI] < 0, "LngGetX1 is out of range in TMapTools::BilinearInterpolate"},
+        {X.VecHigh[LngI] < 0, "LngGetX2 is out of range in TMapTools::BilinearInterpolate"},
+        {Y.VecLow[LngJ] < 0, "LngGetY1 is out of range in TMapTools::BilinearInterpolate"},
+        {Y.VecHigh[LngJ] < 0, "LngGetY2 is out of range in TMapTools::BilinearInterpolate"},
+    };
+    for (const auto& Check : ArrChecks)
+        if (Check.BlnFails)
+            throw TError(Check.StgMessage);
+}
+
+}  // namespace
+
+double TMapTools::BilinearInterpolate(double DblQ11, double DblQ21, double DblQ12, double DblQ22,
+                                      double DblX, double DblX1, double DblX2, double DblY,
+                                      double DblY1, double DblY2)
+{
+    const double DblW = (DblX2 - DblX1) * (DblY2 - DblY1);
+    return DblQ11 / DblW * (DblX2 - DblX) * (DblY2 - DblY)
+        + DblQ21 / DblW * (DblX - DblX1) * (DblY2 - DblY)
+        + DblQ12 / DblW * (DblX2 - DblX) * (DblY - DblY1)
+        + DblQ22 / DblW * (DblX - DblX1) * (DblY - DblY1);
+}
+
+void TMapTools::BilinearInterpolate(const TMapPoint* PtrQ11, const TMapPoint* PtrQ21,
+                                    const TMapPoint* PtrQ12, const TMapPoint* PtrQ22,
+                                    TMapPoint* PtrTarget)
+{
+    PtrTarget->SetValue(BilinearInterpolate(
+        PtrQ11->GetValue(), PtrQ21->GetValue(), PtrQ12->GetValue(), PtrQ22->GetValue(),
+        PtrTarget->GetX(), PtrQ11->GetX(), PtrQ21->GetX(), PtrTarget->GetY(), PtrQ11->GetY(),
+        PtrQ12->GetY()));
+}
+
+TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
+{
+    if (!(DblResolution > 0.0))
+        throw TError("New resolution cannot be <= 0.0 in TMapTools::BilinearInterpolate");
+    const double DblNoData = PtrMap->GetNoDataValue();
+    std::unique_ptr<TMap> PtrResult(Downscale(PtrMap, DblResolution));
+    PtrResult->SetNoDataValue(DblNoData);
+    PtrResult->InitValues(DblNoData);
+
+    // Samples start one input cell inside the frame's west and north edges
+    // and stay one input cell (and one new cell in X and north) inside the
+    // others; the first row of each column is taken untested.
+    const double DblR = PtrMap->GetResolution();
+    const double DblS = DblResolution;
+    const std::vector<double> VecXEdges = Components(*PtrResult->GetXAxisInterval(), 'X');
+    const std::vector<double> VecYEdges = Components(*PtrResult->GetYAxisInterval(), 'Y');
+    const double DblX1 = VecXEdges.front(), DblX2 = VecXEdges.back();
+    const double DblY1 = VecYEdges.front(), DblY2 = VecYEdges.back();
+    const bool BlnFalling = DblY1 > DblY2;
+    std::vector<double> VecXPos =
+        Positions(DblX1 + DblR, DblS, false, [&](double DblX) { return DblX <= DblX2 - DblR - DblS; });
+    std::vector<double> VecYPos = BlnFalling
+        ? Positions(DblY1 - DblR - DblS, -DblS, true, [&](double DblY) { return DblY >= DblY2 + DblR; })
+        : Positions(DblY1 + DblR, DblS, true, [&](double DblY) { return DblY <= DblY2 - DblR; });
+    if (VecXPos.empty())
+        return PtrResult.release();
+
+    const TSampleLine X = SampleLine(std::move(VecXPos), *PtrResult->GetXAxisInterval(),
+                                     *PtrMap->GetXAxisInterval(), *PtrMap->GetXAxis(), 'X',
+                                     PtrMap->GetXDim(), -1);
+    const TSampleLine Y = SampleLine(std::move(VecYPos), *PtrResult->GetYAxisInterval(),
+                                     *PtrMap->GetYAxisInterval(), *PtrMap->GetYAxis(), 'Y',
+                                     PtrMap->GetYDim(), BlnFalling ? 1 : -1);
+    // The first failing sample, columns outer: column 0 when any row fails.
+    if (Y.LngFirstFailure >= 0)
+        ThrowSampleFailure(X, 0, Y, X.Fails(0) ? 0 : static_cast<std::size_t>(Y.LngFirstFailure));
+    if (X.LngFirstFailure >= 0)
+        ThrowSampleFailure(X, static_cast<std::size_t>(X.LngFirstFailure), Y, 0);
+
+    // Every sample lies in its own result cell, whichever order they are
+    // visited in; rows outer keeps to memory order.
+    const std::vector<double> VecXCentres = Components(*PtrMap->GetXAxis(), 'X');
+    const std::vector<double> VecYCentres = Components(*PtrMap->GetYAxis(), 'Y');
+    const double* PtrIn = PtrMap->GetCells();
+    double* PtrOut = PtrResult->GetCells();
+    const long LngInCols = PtrMap->GetXDim();
+    const long LngOutCols = PtrResult->GetXDim();
+    for (std::size_t LngJ = 0; LngJ < Y.VecPos.size(); ++LngJ) {
+        const double DblY = Y.VecPos[LngJ];
+        const double DblYLow = VecYCentres[static_cast<std::size_t>(Y.VecLow[LngJ])];
+        const double DblYHigh = VecYCentres[static_cast<std::size_t>(Y.VecHigh[LngJ])];
+        const double* PtrLowRow = PtrIn + Y.VecLow[LngJ] * LngInCols;
+        const double* PtrHighRow = PtrIn + Y.VecHigh[LngJ] * LngInCols;
+        double* PtrOutRow = PtrOut + Y.VecOut[LngJ] * LngOutCols;
+        for (std::size_t LngI = 0; LngI < X.VecPos.size(); ++LngI) {
+            const long LngLow = X.VecLow[LngI], LngHigh = X.VecHigh[LngI];
+            const double DblQ11 = PtrLowRow[LngLow], DblQ21 = PtrLowRow[LngHigh];
+            const double DblQ12 = PtrHighRow[LngLow], DblQ22 = PtrHighRow[LngHigh];
+            // A corner without data gives no value, rather than one mixed with
+            // the no-data marker.
+            const bool BlnNoData = DblQ11 == DblNoData || DblQ21 == DblNoData
+                || DblQ12 == DblNoData || DblQ22 == DblNoData;
+            PtrOutRow[X.VecOut[LngI]] = BlnNoData
+                ? DblNoData
+                : BilinearInterpolate(DblQ11, DblQ21, DblQ12, DblQ22, X.VecPos[LngI],
+                                      VecXCentres[static_cast<std::size_t>(LngLow)],
+                                      VecXCentres[static_cast<std::size_t>(LngHigh)], DblY,
+                                      DblYLow, DblYHigh);
+        }
+    }
+    return PtrResult.release();
+}
+
+TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution)
+{
+    if (!(DblResolution > 0.0))
+        throw TError("New resolution cannot be <= 0.0 in TMapTools::Downscale");
+    const double DblOld = PtrMap->GetResolution();
+    const long LngXDim = WholeCells(DblOld, PtrMap->GetXDim(), DblResolution);
+    const long LngYDim = WholeCells(DblOld, PtrMap->GetYDim(), DblResolution);
+    const double DblWest = PtrMap->GetXAxisInterval()->GetFilledPoint(0).GetX();
+    const double DblNorth = PtrMap->GetYAxisInterval()->GetFilledPoint(0).GetY();
+    const double DblHalf = DblResolution * 0.5;
+    const double DblDown = NorthUp(*PtrMap) ? -1.0 : 1.0;
+    auto PtrResult = std::make_unique<TMap>(DblResolution, LngXDim, LngYDim);
+    PtrResult->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
+                                    DblNorth).get());
+    PtrResult->SetYAxis(SteppedAxis(DblResolution, LngYDim, DblNorth + DblDown * DblHalf,
+                                    DblDown * DblResolution, 'Y', DblWest).get());
+    return PtrResult.release();
+}
+
+TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)
+{
+    if (LngFactor < 1)
+        throw TError("Subdivision factor must be >= 1 in TMapTools::Subdivide");
+    const long LngK = LngFactor;
+    const long LngXDim = PtrMap->GetXDim();
+    const long LngYDim = PtrMap->GetYDim();
+    const double DblFine = PtrMap->GetResolution() / LngK;
+    auto PtrResult = std::make_unique<TMap>(DblFine, LngK * LngXDim, LngK * LngYDim);
+    const double* PtrIn = PtrMap->GetCells();
+    double* PtrOut = PtrResult->GetCells();
+    for (long LngY = 0; LngY < LngYDim; ++LngY) {
+        double* PtrFirstRow = PtrOut + LngY * LngK * LngK * LngXDim;
+        for (long LngX = 0; LngX < LngXDim; ++LngX)
+            std::fill(PtrFirstRow + LngX * LngK, PtrFirstRow + (LngX + 1) * LngK,
+                      PtrIn[LngY * LngXDim + LngX]);
+        for (long LngCopy = 1; LngCopy < LngK; ++LngCopy)
+            std::copy(PtrFirstRow, PtrFirstRow + LngK * LngXDim,
+                      PtrFirstRow + LngCopy * LngK * LngXDim);
+    }
+    PtrResult->SetXAxisInterval(FineEdges(*PtrMap, 'X', LngK, DblFine).get());
+    PtrResult->SetYAxisInterval(FineEdges(*PtrMap, 'Y', LngK, DblFine).get());
+    return PtrResult.release();
+}
+
+void TMapTools::BufferIndices(const TMap* PtrMap, long LngBuffer, long& LngNorth, long& LngSouth,
+                              long& LngWest, long& LngEast)
+{
+    const long LngXLast = PtrMap->GetXDim() - 1;
+    const long LngYLast = PtrMap->GetYDim() - 1;
+    LngWest = LngWest > LngBuffer ? LngWest - LngBuffer : 0;
+    LngEast = LngEast < LngXLast - LngBuffer ? LngEast + LngBuffer : LngXLast;
+    LngNorth = LngNorth > LngBuffer ? LngNorth - LngBuffer : 0;
+    LngSouth = LngSouth < LngYLast - LngBuffer ? LngSouth + LngBuffer : LngYLast;
+}
