@@ -79,7 +79,7 @@ struct TDataOnly {
 
     double operator()(double DblA, double DblB) const
     {
-        return DblA == DblNoDataA || DblB == DblNoDataB ? DblOut : Op(DblA, DblB);
+        return (DblA == DblNoDataA) | (DblB == DblNoDataB) ? DblOut : Op(DblA, DblB);
     }
 };
 template <class TOp>

@@ -11,8 +11,18 @@ using namespace TMapKernel;
 
 namespace {
 
+// Whether each index is its own position: the maps share their cells.
+bool IsIdentity(const std::vector<long>& VecIndices)
+{
+    for (std::size_t LngI = 0; LngI < VecIndices.size(); ++LngI)
+        if (VecIndices[LngI] != static_cast<long>(LngI))
+            return false;
+    return true;
+}
+
 // The driving map's geometry and no-data value; each driving cell combined
 // with the other map's cell that holds its centre, under the no-data rule.
+// Maps that share their cells are combined by index, in one sweep.
 template <class TOp>
 TMap* CombineByCoordinates(const TMap& Driving, const TMap& Other, TOp Op)
 {
@@ -20,11 +30,14 @@ TMap* CombineByCoordinates(const TMap& Driving, const TMap& Other, TOp Op)
     std::unique_ptr<TMap> PtrResult = ResultOn(Driving, DblNoData);
     const TPartnerCells Partner = TPartnerCells::Of(Driving, Other);
     const auto Rule = DataOnly(DblNoData, Other.GetNoDataValue(), DblNoData, Op);
+    if (SameXDim(Driving, Other) && IsIdentity(Partner.VecCols) && IsIdentity(Partner.VecRows)) {
+        Combine(Driving, Other, *PtrResult, Rule);
+        return PtrResult.release();
+    }
     const long LngXDim = Driving.GetXDim();
-    const long LngYDim = Driving.GetYDim();
     const double* PtrDriving = Driving.GetCells();
     double* PtrOut = PtrResult->GetCells();
-    for (long LngY = 0; LngY < LngYDim; ++LngY) {
+    for (long LngY = 0; LngY < Driving.GetYDim(); ++LngY) {
         const double* PtrOtherRow = Other.GetCells() + Partner.VecRows[LngY] * Other.GetXDim();
         const std::size_t LngRow = static_cast<std::size_t>(LngY * LngXDim);
         for (long LngX = 0; LngX < LngXDim; ++LngX)

@@ -85,6 +85,18 @@ std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, doubl
 }
 
 
+// The bilinear formula from the distances to the corner centres: Near from
+// the first corner (x - x1), Far to the second (x2 - x), Span between them
+// (x2 - x1), likewise in Y. Each value is divided by the area first.
+inline double Bilinear(double DblQ11, double DblQ21, double DblQ12, double DblQ22, double DblXNear,
+                       double DblXFar, double DblXSpan, double DblYNear, double DblYFar,
+                       double DblYSpan)
+{
+    const double DblW = DblXSpan * DblYSpan;
+    return DblQ11 / DblW * DblXFar * DblYFar + DblQ21 / DblW * DblXNear * DblYFar
+        + DblQ12 / DblW * DblXFar * DblYNear + DblQ22 / DblW * DblXNear * DblYNear;
+}
+
 // The samples of the resampling along one direction: each position, the
 // result cell and the input cell that hold it, and the input cells on either
 // side whose centres it lies between. Samples combine one X and one Y entry,
@@ -92,6 +104,7 @@ std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, doubl
 struct TSampleLine {
     std::vector<double> VecPos;
     std::vector<long> VecOut, VecIn, VecLow, VecHigh;
+    std::vector<double> VecNear, VecFar, VecSpan;  // of the neighbours' centres
     std::vector<bool> VecOutThrew, VecInThrew;
     long LngFirstFailure = -1;
 
@@ -156,6 +169,11 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, con
         Line.VecInThrew.push_back(BlnInThrew);
         if (Line.LngFirstFailure < 0 && Line.Fails(LngI))
             Line.LngFirstFailure = static_cast<long>(LngI);
+        const double DblLow = LngLow < 0 ? 0.0 : VecCentres[static_cast<std::size_t>(LngLow)];
+        const double DblHigh = LngHigh < 0 ? 0.0 : VecCentres[static_cast<std::size_t>(LngHigh)];
+        Line.VecNear.push_back(VecPos[LngI] - DblLow);
+        Line.VecFar.push_back(DblHigh - VecPos[LngI]);
+        Line.VecSpan.push_back(DblHigh - DblLow);
     }
     Line.VecPos = std::move(VecPos);
     return Line;
@@ -193,11 +211,8 @@ double TMapTools::BilinearInterpolate(double DblQ11, double DblQ21, double DblQ1
                                       double DblX, double DblX1, double DblX2, double DblY,
                                       double DblY1, double DblY2)
 {
-    const double DblW = (DblX2 - DblX1) * (DblY2 - DblY1);
-    return DblQ11 / DblW * (DblX2 - DblX) * (DblY2 - DblY)
-        + DblQ21 / DblW * (DblX - DblX1) * (DblY2 - DblY)
-        + DblQ12 / DblW * (DblX2 - DblX) * (DblY - DblY1)
-        + DblQ22 / DblW * (DblX - DblX1) * (DblY - DblY1);
+    return Bilinear(DblQ11, DblQ21, DblQ12, DblQ22, DblX - DblX1, DblX2 - DblX, DblX2 - DblX1,
+                    DblY - DblY1, DblY2 - DblY, DblY2 - DblY1);
 }
 
 void TMapTools::BilinearInterpolate(const TMapPoint* PtrQ11, const TMapPoint* PtrQ21,
@@ -250,35 +265,41 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
         ThrowSampleFailure(X, static_cast<std::size_t>(X.LngFirstFailure), Y, 0);
 
     // Every sample lies in its own result cell, whichever order they are
-    // visited in; rows outer keeps to memory order.
-    const std::vector<double> VecXCentres = Components(*PtrMap->GetXAxis(), 'X');
-    const std::vector<double> VecYCentres = Components(*PtrMap->GetYAxis(), 'Y');
+    // visited in; rows outer keeps to memory order. The corners of a row of
+    // samples are gathered first, so the arithmetic runs over plain arrays.
     const double* PtrIn = PtrMap->GetCells();
-    double* PtrOut = PtrResult->GetCells();
     const long LngInCols = PtrMap->GetXDim();
-    const long LngOutCols = PtrResult->GetXDim();
+    const std::size_t LngSamples = X.VecPos.size();
+    std::vector<double> VecQ11(LngSamples), VecQ21(LngSamples), VecQ12(LngSamples),
+        VecQ22(LngSamples), VecValues(LngSamples);
     for (std::size_t LngJ = 0; LngJ < Y.VecPos.size(); ++LngJ) {
-        const double DblY = Y.VecPos[LngJ];
-        const double DblYLow = VecYCentres[static_cast<std::size_t>(Y.VecLow[LngJ])];
-        const double DblYHigh = VecYCentres[static_cast<std::size_t>(Y.VecHigh[LngJ])];
         const double* PtrLowRow = PtrIn + Y.VecLow[LngJ] * LngInCols;
         const double* PtrHighRow = PtrIn + Y.VecHigh[LngJ] * LngInCols;
-        double* PtrOutRow = PtrOut + Y.VecOut[LngJ] * LngOutCols;
-        for (std::size_t LngI = 0; LngI < X.VecPos.size(); ++LngI) {
-            const long LngLow = X.VecLow[LngI], LngHigh = X.VecHigh[LngI];
-            const double DblQ11 = PtrLowRow[LngLow], DblQ21 = PtrLowRow[LngHigh];
-            const double DblQ12 = PtrHighRow[LngLow], DblQ22 = PtrHighRow[LngHigh];
-            // A corner without data gives no value, rather than one mixed with
-            // the no-data marker.
-            const bool BlnNoData = DblQ11 == DblNoData || DblQ21 == DblNoData
-                || DblQ12 == DblNoData || DblQ22 == DblNoData;
-            PtrOutRow[X.VecOut[LngI]] = BlnNoData
-                ? DblNoData
-                : BilinearInterpolate(DblQ11, DblQ21, DblQ12, DblQ22, X.VecPos[LngI],
-                                      VecXCentres[static_cast<std::size_t>(LngLow)],
-                                      VecXCentres[static_cast<std::size_t>(LngHigh)], DblY,
-                                      DblYLow, DblYHigh);
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
+            VecQ11[LngI] = PtrLowRow[X.VecLow[LngI]];
+            VecQ21[LngI] = PtrLowRow[X.VecHigh[LngI]];
+            VecQ12[LngI] = PtrHighRow[X.VecLow[LngI]];
+            VecQ22[LngI] = PtrHighRow[X.VecHigh[LngI]];
         }
+        const double DblYNear = Y.VecNear[LngJ], DblYFar = Y.VecFar[LngJ], DblYSpan = Y.VecSpan[LngJ];
+        const double *PtrQ11 = VecQ11.data(), *PtrQ21 = VecQ21.data();
+        const double *PtrQ12 = VecQ12.data(), *PtrQ22 = VecQ22.data();
+        const double *PtrNear = X.VecNear.data(), *PtrFar = X.VecFar.data();
+        const double* PtrSpan = X.VecSpan.data();
+        double* PtrValues = VecValues.data();
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
+            // A corner without data gives no value, rather than one mixed
+            // with the no-data marker.
+            const bool BlnNoData = (PtrQ11[LngI] == DblNoData) | (PtrQ21[LngI] == DblNoData)
+                | (PtrQ12[LngI] == DblNoData) | (PtrQ22[LngI] == DblNoData);
+            const double DblValue = Bilinear(PtrQ11[LngI], PtrQ21[LngI], PtrQ12[LngI], PtrQ22[LngI],
+                                             PtrNear[LngI], PtrFar[LngI], PtrSpan[LngI], DblYNear,
+                                             DblYFar, DblYSpan);
+            PtrValues[LngI] = BlnNoData ? DblNoData : DblValue;
+        }
+        double* PtrOutRow = PtrResult->GetCells() + Y.VecOut[LngJ] * PtrResult->GetXDim();
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI)
+            PtrOutRow[X.VecOut[LngI]] = VecValues[LngI];
     }
     return PtrResult.release();
 }
