@@ -49,9 +49,11 @@ void TMapTools::Insert(TMap* PtrDestination, const TMap* PtrInsert)
     const TEdges Outer = EdgesOf(*PtrDestination, "Insert");
     const TEdges Inner = EdgesOf(*PtrInsert, "Insert");
     if (Inner.DblWest < Outer.DblWest || Inner.DblNorth > Outer.DblNorth)
-        throw TError("Insert map's NW corner is outside of the destination map in TMapTools::Insert");
+        throw TError("Insert map's NW corner is outside of the destination map in "
+                     "TMapTools::Insert");
     if (Inner.DblEast > Outer.DblEast || Inner.DblSouth < Outer.DblSouth)
-        throw TError("Insert map's SE corner is outside of the destination map in TMapTools::Insert");
+        throw TError("Insert map's SE corner is outside of the destination map in "
+                     "TMapTools::Insert");
     if (PtrInsert->GetXDim() == 0 || PtrInsert->GetYDim() == 0)
         return;
 
