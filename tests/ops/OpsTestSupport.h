@@ -1,6 +1,7 @@
 #pragma once
 // Maps on chosen edges, and their cells as rows, for the operation tests.
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -9,28 +10,18 @@
 using TValues = std::vector<double>;
 using TRows = std::vector<TValues>;
 
-// A map of cell size DblCell on the given X edges (west to east) and Y edges
-// (north to south) whose rows, north first, are VecRows (no data if empty).
+// A map on the given X edges (west to east) and Y edges (north to south)
+// whose rows, north first, are VecRows (no data where none are given).
 inline std::unique_ptr<TMap> MakeMap(double DblCell, const TValues& VecXEdges,
                                      const TValues& VecYEdges, const TRows& VecRows = {})
 {
-    const long LngXDim = static_cast<long>(VecXEdges.size()) - 1;
-    const long LngYDim = static_cast<long>(VecYEdges.size()) - 1;
-    auto PtrMap = std::make_unique<TMap>(DblCell, LngXDim, LngYDim);
+    auto PtrMap = std::make_unique<TMap>(DblCell, VecXEdges.size() - 1, VecYEdges.size() - 1);
     PtrMap->SetXAxisInterval(MakeAxis(DblCell, VecXEdges, 'X').get());
     PtrMap->SetYAxisInterval(MakeAxis(DblCell, VecYEdges, 'Y').get());
-    for (long LngY = 0; LngY < static_cast<long>(VecRows.size()); ++LngY)
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
+    for (std::size_t LngY = 0; LngY < VecRows.size(); ++LngY)
+        for (std::size_t LngX = 0; LngX < VecRows[LngY].size(); ++LngX)
             PtrMap->SetPoint(LngX, LngY, VecRows[LngY][LngX]);
     return PtrMap;
-}
-
-// The map M of the examples: 4 columns, 3 rows, cell size 1, X edges 0..4,
-// Y edges 3..0; cell (column c, row r) holds 10 * r + c.
-inline std::unique_ptr<TMap> MakeM()
-{
-    return MakeMap(1.0, {0, 1, 2, 3, 4}, {3, 2, 1, 0},
-                   {{0, 1, 2, 3}, {10, 11, 12, 13}, {20, 21, 22, 23}});
 }
 
 inline TRows Rows(const TMap& Map)
@@ -39,4 +30,10 @@ inline TRows Rows(const TMap& Map)
     for (long LngY = 0; LngY < Map.GetYDim(); ++LngY)
         VecRows.push_back(Map.GetRow(LngY));
     return VecRows;
+}
+
+// Equal, or both NaN.
+inline bool SameValue(double DblA, double DblB)
+{
+    return DblA == DblB || (std::isnan(DblA) && std::isnan(DblB));
 }
