@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <optional>
 
 #include "ops/TCellLookup.h"
 #include "ops/TMapKernel.h"
@@ -91,8 +90,8 @@ public:
     explicit TPositionReader(const TMap& Map) : MbrMap(Map)
     {
         if (Map.GetXAxisInterval() && Map.GetYAxisInterval()) {
-            MbrColumns.emplace(*Map.GetXAxisInterval(), 'X');
-            MbrRows.emplace(*Map.GetYAxisInterval(), 'Y');
+            MbrColumns = std::make_unique<TEdgeLookup>(*Map.GetXAxisInterval(), 'X');
+            MbrRows = std::make_unique<TEdgeLookup>(*Map.GetYAxisInterval(), 'Y');
         }
     }
 
@@ -111,8 +110,8 @@ public:
 
 private:
     const TMap& MbrMap;
-    std::optional<TEdgeLookup> MbrColumns;
-    std::optional<TEdgeLookup> MbrRows;
+    std::unique_ptr<const TEdgeLookup> MbrColumns;  // none for a map without edges
+    std::unique_ptr<const TEdgeLookup> MbrRows;
 };
 
 std::map<double, double> ValuesAt(const TMap& Map, const TPositionTable& Table)

@@ -55,6 +55,10 @@ TEST(TMapToolsSeries, GetFirstValuesAndFetchMapValuesPairUp)
               (std::vector<std::map<double, double>>{{{3, 2}, {5, 4}}, {{3, -0.0}, {4, 5}}}));
     Take(VecTables[0]);
     Take(VecTables[1]);
+    TMap NoAxes(1.0, 1, 1);
+    NoAxes.SetPoint(0, 0, 1.0);  // fails after the first map's points are made
+    EXPECT_TERROR(TMapTools::GetFirstValues({PtrValues.get(), &NoAxes}, {}),
+                  "Axes are not set in TMap::GetCoordinates");
 
     TMapPoint Inside(0.5, 0.5), Outside(2.5, 0.5), East(2.0, 0.5);
     EXPECT_TERROR(TMapTools::FetchMapValues({PtrValues.get(), PtrValues.get()}, {{{1, &Outside}}}),
