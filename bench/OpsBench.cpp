@@ -15,6 +15,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "ops/TMapTools.h"
 
@@ -38,6 +39,8 @@ std::unique_ptr<TMap> MakeMap(long LngCols, long LngRows, double DblCellSize)
     return PtrMap;
 }
 
+}  // namespace
+
 std::unique_ptr<TMap> RandomMap(long LngSide, double DblCellSize, std::uint64_t LngSeed)
 {
     std::unique_ptr<TMap> PtrMap = MakeMap(LngSide, LngSide, DblCellSize);
@@ -49,6 +52,8 @@ std::unique_ptr<TMap> RandomMap(long LngSide, double DblCellSize, std::uint64_t 
         PtrCells[LngCell] = NoData(Random) ? -9999.0 : static_cast<double>(Centi(Random)) / 100;
     return PtrMap;
 }
+
+namespace {
 
 TBenchMaps MakeMaps(long LngSide)
 {
@@ -181,6 +186,8 @@ int main(int argc, char** argv)
     std::printf("generating seeded %ld x %ld maps ...\n", LngSide, LngSide);
     const TBenchMaps Maps = MakeMaps(LngSide);
     std::vector<TOpsCase> VecCases = MapAlgebraCases(Maps);
+    for (TOpsCase& Case : SeriesCases(Maps))
+        VecCases.push_back(std::move(Case));
     VecCases.erase(std::remove_if(VecCases.begin(), VecCases.end(),
                                   [&](const TOpsCase& Case) {
                                       return Case.StgName.find(StgOnly) == std::string::npos;

@@ -2,6 +2,7 @@
 // The map operations benchmark: seeded maps, the cases timed on them, and
 // the numpy or SciPy expression each case is set beside.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +22,9 @@ struct TBenchMaps {
     std::vector<TMap*> Stack() const;
 };
 
+// A Side x Side map like A, cell size DblCellSize, from the seed.
+std::unique_ptr<TMap> RandomMap(long LngSide, double DblCellSize, std::uint64_t LngSeed);
+
 // One timed operation. StgNumpy is a Python expression over the arrays a, b,
 // h (Half), k (Classes) and s (the stack, 8 x Side x Side), with np and, for
 // zoom, scipy.ndimage imported; empty when no peer does the same work.
@@ -32,3 +36,4 @@ struct TOpsCase {
 };
 
 std::vector<TOpsCase> MapAlgebraCases(const TBenchMaps& Maps);
+std::vector<TOpsCase> SeriesCases(const TBenchMaps& Maps);

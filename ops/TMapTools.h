@@ -135,6 +135,104 @@ public:
     static void BufferIndices(const TMap* PtrMap, long LngBuffer, long& LngNorth, long& LngSouth,
                               long& LngWest, long& LngEast);
 
+    // --- Sub-maps and neighbourhoods ---
+    // A map's edges are read from its edge axes: west and east are X edges 0
+    // and GetXDim(), north and south Y edges 0 and GetYDim(). A map without
+    // axes throws "Axes are not set in TMapTools::Insert" (or Intersection).
+
+    // Copies each insert cell into the destination cell holding its centre,
+    // in place: rows north to south, each west to east, so where several fall
+    // into one destination cell the last (southernmost, then easternmost)
+    // wins. Values go as they are, no data included; cell sizes are not
+    // compared. Throws "Insert map's NW corner is outside of the destination
+    // map in TMapTools::Insert" when the insert map's west edge lies west of
+    // the destination's or its north edge north of it, then "Insert map's SE
+    // corner is outside of the destination map in TMapTools::Insert" for its
+    // east or south edge; edges on the destination's pass. Every check and
+    // lookup is made before the first cell is written.
+    static void Insert(TMap* PtrDestination, const TMap* PtrInsert);
+    // The block from the cell holding one position to the cell holding the
+    // other, both included, in either order, on segments of the source's axes
+    // (its corner to the last digit), no-data value -9999. A position outside
+    // the map throws "Ordinate is out of range in TAxis::GetIndex"; one on its
+    // east or north edge, which no cell holds, throws the range messages of
+    // TAxis::GetSegment.
+    static TMap* Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond);
+    // The part of each map inside the area both cover, cut as Extract cuts:
+    // the cells whose centres lie inside it (a map whose cells are wider than
+    // the area gives the one at its middle). Both parts are written only once
+    // both are built. Throws "Maps do not intersect in TMapTools::Intersection"
+    // unless, in X and in Y, each map's first cell past its west (south) edge
+    // ends at or before the other map's east (north) edge.
+    static void Intersection(const TMap* PtrFirst, const TMap* PtrSecond, TMap*& PtrFirstPart,
+                             TMap*& PtrSecondPart);
+    // The smallest block of rows LngMinY..LngMaxY and columns LngMinX..LngMaxX
+    // holding every cell equal to DblValue; all four 0 when no cell is (NaN
+    // never matches).
+    static void FindPatchExtent(const TMap* PtrMap, double DblValue, long& LngMinY,
+                                long& LngMaxY, long& LngMinX, long& LngMaxX);
+    // In the 3 x 3 block around the cell, cut at the map's edges, the first
+    // cell not equal to 0 scanning north to south in the easternmost column
+    // that has one; 0.0 when none has. NaN and the no-data value are nonzero,
+    // -0.0 is zero. Throws "X-ordinate is out of range in
+    // TMapTools::FindNonzeroNeighbourVal", then the Y-ordinate message.
+    static double FindNonzeroNeighbourVal(const TMap* PtrMap, long LngX, long LngY);
+
+    // --- Value sampling and series ---
+    // Operations that visit every cell go column by column from the west,
+    // each column north to south. A skip list matches as TVectorTools::HasValue
+    // does: exactly, -0.0 as 0.0, never NaN. NaN, which no ordered key can
+    // hold, never becomes a key.
+
+    // Each distinct value of the map with a new TMapPoint at the centre of the
+    // first cell holding it, carrying the value; the caller frees the points.
+    // A cell equal to the cell visited just before it is passed over, so the
+    // no-data cells that open the scan are not listed (skip the no-data value
+    // to leave it out everywhere). A NaN cell ends such a run like any value.
+    static std::map<double, TMapPoint*> GetFirstValues(const TMap* PtrMap,
+                                                       std::vector<double> VecSkip);
+    // One table per map, in list order.
+    static std::vector<std::map<double, TMapPoint*>> GetFirstValues(std::vector<TMap*> VecMaps,
+                                                                    std::vector<double> VecSkip);
+    // Under each key, the value of the map's cell holding the key's point (the
+    // point's own value is not used). The first point, in key order, that the
+    // map does not hold fails as TMap::GetPointVal(TPoint*) fails.
+    static std::map<double, double> FetchMapValues(const TMap* PtrMap,
+                                                   std::map<double, TMapPoint*> MapPositions);
+    // Map i read at the points of table i, one value table per map. Throws
+    // "Number of position tables does not match number of maps in
+    // TMapTools::FetchMapValues" for fewer tables than maps, before reading;
+    // tables beyond the maps are not read.
+    static std::vector<std::map<double, double>> FetchMapValues(
+        std::vector<TMap*> VecMaps, std::vector<std::map<double, TMapPoint*>> VecPositions);
+    // Per class value of the class map not in the skip list, the value map's
+    // values in the cells of that class, in scan order. No data is a class
+    // and a value like any other. Throws "Map X-dimensions do not match", then
+    // "Map Y-Dimensions do not match".
+    static std::map<double, std::vector<double>> GetValuesOverlay(const TMap* PtrValues,
+                                                                  const TMap* PtrClasses,
+                                                                  std::vector<double> VecSkip);
+    // Cell (LngX, LngY) of maps LngStart to LngEnd inclusive. Throws "Start
+    // map number is out of range in TMapTools::GetValuesVector", then "End map
+    // number is out of range in TMapTools::GetValuesVector", for a number that
+    // is negative or not below the number of maps, then "Stat map number must
+    // be less than end map number", then the checked read's messages.
+    static std::vector<double> GetValuesVector(std::vector<TMap*> VecMaps, long LngX, long LngY,
+                                               int LngStart, int LngEnd);
+    // For each window start m from 0 to n - LngWindow - 1, a new map on map
+    // 0's geometry of the least-squares slope (TVectorTools::Gradient) of each
+    // cell's values in maps m to m + LngWindow against the map numbers. A cell
+    // is -9999 (the no-data value) where map m holds 0.0 (NaN is nonzero); a
+    // 0.0 in a map of the window other than its last is replaced by
+    // FindNonzeroNeighbourVal in that map; a value equal to its map's no-data
+    // value is left out; fewer than two values left give NaN. Throws "Window
+    // size must be < number of maps in TMapTools::ValueGradients" for a window
+    // outside 0 .. n - 1, "Map dimensions do not match in
+    // TMapTools::ValueGradients" at the first map whose columns or rows differ
+    // from map 0's, then "Stat map number must be less than end map number"
+    // for a window of 0, whose one map has no slope.
+    static std::vector<TMap*> ValueGradients(std::vector<TMap*> VecMaps, int LngWindow);
+
     // --- Text dumps ---
     // The cells row by row, north row first, each value followed by
     // ChrSeparator, a line end after each row.

@@ -125,11 +125,24 @@ std::vector<double> TVectorTools::VectorProduct(std::vector<double> VecA, std::v
 
 double TVectorTools::Gradient(std::vector<double> VecX, std::vector<double> VecY)
 {
-    const double DblSumX = Sum(VecX);
-    const double DblSumY = Sum(VecY);
-    const double DblSumXX = SumOfProducts(VecX, VecX, StgProductLengths);
-    const double DblSumXY = SumOfProducts(VecX, VecY, StgProductLengths);
-    const double DblCount = static_cast<double>(VecY.size());
+    RequireSameLength(VecX, VecY, StgProductLengths);
+    return Gradient(VecX.data(), VecY.data(), VecY.size());
+}
+
+double TVectorTools::Gradient(const double* PtrX, const double* PtrY, std::size_t LngCount)
+{
+    // Each sum runs from index 0 upward, starting from 0.0, as SumVector does.
+    double DblSumX = 0.0;
+    double DblSumY = 0.0;
+    double DblSumXX = 0.0;
+    double DblSumXY = 0.0;
+    for (std::size_t LngIndex = 0; LngIndex < LngCount; ++LngIndex) {
+        DblSumX += PtrX[LngIndex];
+        DblSumY += PtrY[LngIndex];
+        DblSumXX += PtrX[LngIndex] * PtrX[LngIndex];
+        DblSumXY += PtrX[LngIndex] * PtrY[LngIndex];
+    }
+    const double DblCount = static_cast<double>(LngCount);
     return (DblSumXY * DblCount - DblSumX * DblSumY) /
            (DblCount * DblSumXX - DblSumX * DblSumX);
 }

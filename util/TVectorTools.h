@@ -3,6 +3,7 @@
 // returned by value, so the caller's never change. Values compare exactly;
 // sums run from index 0 upward, starting from 0.0.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -47,4 +48,8 @@ public:
     // equal whole-number positions. Throws the VectorProduct message for
     // different lengths.
     static double Gradient(std::vector<double> VecX, std::vector<double> VecY);
+    // The same slope of LngCount values over as many positions held in
+    // arrays, bit for bit, without copying them (for callers that fit many
+    // slopes in a loop).
+    static double Gradient(const double* PtrX, const double* PtrY, std::size_t LngCount);
 };
