@@ -95,6 +95,10 @@ TEST_F(OverlayCommand, ReportsFailuresScalarFirstThenInputThenOperationThenOutpu
          "File format error: cell at column 2, row 1 is not a number"},
         {In, "ncols 2147483647\nnrows 2147483647\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
              "NODATA_value -9999\n1 2 3\n", Out, "x", "2", StgEndOfFile},
+        {In, "ncols 1 nrows 2 xllcorner 0 yllcorner 0 cellsize -1 NODATA_value 0 1 2\n", Out, "x",
+         "2", "File format error: cellsize must be greater than 0"},
+        {In, "ncols 1 nrows 2 xllcorner 0 yllcorner 0 cellsize 1e308 NODATA_value 0 1 2\n", Out, "x",
+         "2", "File format error: grid extent is out of range"},
         {In, StgShort, StgNowhere, "x", "2", StgEndOfFile},
         {In, StgGrid, StgNowhere, "x", "2", "Unable to open file " + StgNowhere},
     };

@@ -37,6 +37,8 @@ const char* const YllMessage = "File format error: expected to find yllcorner ta
 const char* const CellSizeMessage = "File format error: expected to find cellsize tag";
 const char* const NoDataMessage = "File format error: expected to find NODATA_value tag";
 const char* const NoDataNoNumber = "File format error: NODATA_value is not a number";
+const char* const CellSizeNotPositive = "File format error: cellsize must be greater than 0";
+const char* const ExtentOutOfRange = "File format error: grid extent is out of range";
 
 // The example with one piece of text replaced.
 std::string Replaced(const std::string& StgOld, const std::string& StgNew)
@@ -80,11 +82,29 @@ TEST(TGridHeader, ReadFailuresNameTheTagThatCannotBeFound)
         {Replaced("-9999", "abc"), NoDataNoNumber}, {Replaced("-9999", "1e400"), NoDataNoNumber},
         {Replaced("-9999", "INF"), NoDataNoNumber}, {Replaced("-9999", "+-1"), NoDataNoNumber},
         {Replaced("-9999", ""), NoDataNoNumber},
+        // Geometry is checked once all six entries are read.
+        {Replaced("cellsize 5", "cellsize 0"), CellSizeNotPositive},
+        {Replaced("cellsize 5", "cellsize -0"), CellSizeNotPositive},
+        {Replaced("cellsize 5", "cellsize -1"), CellSizeNotPositive},
+        {Replaced("cellsize 5", "cellsize 1e-400"), CellSizeNotPositive},
+        {Replaced("cellsize 5\nNODATA_value", "cellsize 0\nNoData_Value"), NoDataMessage},
+        {Replaced("cellsize 5", "cellsize 1e308"), ExtentOutOfRange},
+        {Replaced("cellsize 5", "cellsize 6e307"), ExtentOutOfRange},  // 10 + 3 x 6e307
+        {"ncols 1 nrows 2 xllcorner 0 yllcorner 1.7e308 cellsize 1e307 NODATA_value 0", ExtentOutOfRange},
     };
     for (const auto& [StgText, StgMessage] : Cases) {
         SCOPED_TRACE(StgText);
         EXPECT_TERROR(ReadHeader(StgText), StgMessage);
     }
+}
+
+TEST(TGridHeader, ExtentMayReachNearlyToTheLimitsOfADouble)
+{
+    // Far edges of 1.5e308 and 1.7e308: large, but numbers.
+    const TGridHeader Header = ReadHeader(
+        "ncols 3 nrows 1 xllcorner -1.5e308 yllcorner 7e307 cellsize 1e308 NODATA_value 0");
+    EXPECT_EQ(Entries(Header), (std::vector<double>{3, 1, -1.5e308, 7e307, 1e308, 0}));
+    EXPECT_EQ(ReadHeader(Replaced("cellsize 5", "cellsize 4.9e-324")).DblCellSize, 4.9e-324);
 }
 
 TEST(TGridHeader, NoDataMayBeNonFiniteOrAnyNumberPrefix)
