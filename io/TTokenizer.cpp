@@ -174,7 +174,7 @@ const char* TTokenizer::CompleteToken()
     for (;;) {
         const std::size_t LngSeen = Pending().size();
         if (LngSeen == MbrLngCapacity)
-            return DiscardOverlongToken();
+            return StopAtOverlongToken();
         if (!Refill())
             return MbrPtrEnd;
         const char* Ptr = MbrPtrPos + LngSeen;
@@ -185,25 +185,15 @@ const char* TTokenizer::CompleteToken()
     }
 }
 
-// The junk byte takes the place of the token's last byte, so Pending() still
-// holds as many bytes as the input has left after it.
-const char* TTokenizer::DiscardOverlongToken()
+// The last byte read stands for the whole token. The source is not read again:
+// a token may never end (/dev/zero), and no reader wants what follows junk.
+const char* TTokenizer::StopAtOverlongToken()
 {
-    char* PtrBuffer = MbrPtrBuffer.get();
-    for (;;) {
-        const std::size_t LngRead = MbrSource.Read(PtrBuffer + 1, MbrLngCapacity - 1);
-        MbrBlnSourceDone = LngRead == 0;
-        MbrPtrEnd = PtrBuffer + 1 + LngRead;
-        PtrBuffer[1 + LngRead] = ' ';
-        char* PtrSpace = PtrBuffer + 1;
-        while (!IsSpace(*PtrSpace))
-            ++PtrSpace;
-        if (PtrSpace != MbrPtrEnd || MbrBlnSourceDone) {
-            PtrSpace[-1] = OverlongToken;
-            MbrPtrPos = PtrSpace - 1;
-            return PtrSpace;
-        }
-    }
+    char* PtrLast = MbrPtrBuffer.get() + MbrLngCapacity - 1;
+    *PtrLast = OverlongToken;
+    MbrPtrPos = PtrLast;
+    MbrBlnSourceDone = true;
+    return MbrPtrEnd;
 }
 
 // The common cell, [-]digits[.digits] with at most 19 digits, whole in the

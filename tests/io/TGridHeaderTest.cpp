@@ -76,6 +76,9 @@ TEST(TGridHeader, ReadFailuresNameTheTagThatCannotBeFound)
         {Replaced("nrows 2", "nrows two"), XllMessage}, {Replaced("xllcorner 10", "xllcorner 1,5"), YllMessage},
         {Replaced("yllcorner 20", "yllcorner 1e400"), CellSizeMessage},
         {Replaced("cellsize 5", "cellsize nan"), NoDataMessage},
+        // A token past 64 KiB is junk at once, wherever it stands.
+        {std::string(100000, 'n'), NcolsMessage}, {Replaced("3", std::string(100000, '3')), NrowsMessage},
+        {Replaced("-9999", "-" + std::string(100000, '9')), NoDataNoNumber},
         // Values that read but cannot stand.
         {Replaced("ncols 3", "ncols -3"), "File format error: ncols must not be negative"},
         {Replaced("nrows 2", "nrows -1"), "File format error: nrows must not be negative"},

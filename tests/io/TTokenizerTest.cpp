@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <initializer_list>
 #include <random>
 #include <string>
@@ -68,6 +69,20 @@ void ExpectPrefixReads(bool (TTokenizer::*Read)(TValue&), std::initializer_list<
 
 constexpr std::size_t MoreThanTheBuffer = 100000;
 
+// LngTotal NUL bytes, none of them white space.
+struct TZeroSource : TByteSource {
+    explicit TZeroSource(std::size_t LngTotal) : LngTotal(LngTotal) {}
+    std::size_t Read(char* PtrBuf, std::size_t LngMax) override
+    {
+        const std::size_t LngCount = std::min(LngMax, LngTotal - LngGiven);
+        std::memset(PtrBuf, 0, LngCount);
+        LngGiven += LngCount;
+        return LngCount;
+    }
+    std::size_t LngTotal;
+    std::size_t LngGiven = 0;
+};
+
 }  // namespace
 
 TEST(TTokenizer, SplitsOnEverySortOfWhiteSpace)
@@ -76,16 +91,30 @@ TEST(TTokenizer, SplitsOnEverySortOfWhiteSpace)
     EXPECT_EQ(AllTokens(Input.Tokens), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
 }
 
-TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkToken)
+TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkTokenThatEndsTheInput)
 {
     const std::string StgLong(MoreThanTheBuffer, '1');
 
     TTokens Cells(StgLong + " 7 ", 5000);
     double DblValue = 0.0;
     EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::NotANumber);
-    EXPECT_EQ(Cells.Unread(), " 7 ");
-    EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::Ok);
-    EXPECT_EQ(DblValue, 7.0);
+    EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::End);
+    EXPECT_EQ(Cells.Source.Rest(), StgLong.substr(64 * 1024) + " 7 ");
+
+    // A gigabyte of NUL bytes, as /dev/zero gives: whichever read meets it
+    // finds junk after 64 KiB and reads no further.
+    const std::function<bool(TTokenizer&)> Reads[] = {
+        [](TTokenizer& Tokens) { return Tokens.NextToken() == "ncols"; },
+        [](TTokenizer& Tokens) { long LngValue; return Tokens.ReadInteger(LngValue); },
+        [](TTokenizer& Tokens) { double DblValue; return Tokens.ReadNumber(DblValue); },
+        [](TTokenizer& Tokens) { double DblValue; return Tokens.ReadCell(DblValue) == TCell::Ok; },
+    };
+    for (const auto& Read : Reads) {
+        TZeroSource Zeros(std::size_t{1} << 30);
+        TTokenizer Tokens(Zeros);
+        EXPECT_FALSE(Read(Tokens));
+        EXPECT_LE(Zeros.LngGiven, std::size_t{64 * 1024});
+    }
 
     // Would read 0 from a prefix if the token were split.
     TTokens Integer(std::string(MoreThanTheBuffer, '0') + " 5");
