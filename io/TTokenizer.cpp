@@ -282,11 +282,23 @@ TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
     const char* PtrLast = FillToken();
     if (!PtrLast)
         return TCell::End;
-    const char* PtrFirst = MbrPtrPos;
+    const std::string_view StgToken(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
     MbrPtrPos = PtrLast;
+    return ParseCell(StgToken, DblValue);
+}
+
+TTokenizer::TCell TTokenizer::ParseCell(std::string_view StgText, double& DblValue)
+{
+    while (!StgText.empty() && IsSpace(StgText.front()))
+        StgText.remove_prefix(1);
+    while (!StgText.empty() && IsSpace(StgText.back()))
+        StgText.remove_suffix(1);
+    if (StgText.empty())
+        return TCell::NotANumber;
+    const char* PtrFirst = StgText.data();
+    const char* PtrLast = PtrFirst + StgText.size();
     const char* PtrMantissa = PtrFirst + IsSign(*PtrFirst);
-    if (IsDigit(*PtrMantissa) || *PtrMantissa == '.')
+    if (PtrMantissa != PtrLast && (IsDigit(*PtrMantissa) || *PtrMantissa == '.'))
         return Convert(PtrFirst, PtrLast, DblValue);
-    return ConvertNonFinite(std::string_view(PtrFirst, static_cast<std::size_t>(PtrLast - PtrFirst)),
-                            DblValue);
+    return ConvertNonFinite(StgText, DblValue);
 }

@@ -43,6 +43,9 @@ public:
     // of "nan", "-nan", "inf", "-inf". OutOfRange for a number too large for a
     // double; End when no token is left.
     TCell ReadCell(double& DblValue);
+    // A text that holds one cell value, as ReadCell reads it, with white space
+    // around it allowed; NotANumber for anything else, an empty text included.
+    static TCell ParseCell(std::string_view StgText, double& DblValue);
 
     // Bytes taken from the source that no read has consumed yet, for handing
     // them back to it. The view lasts until the next read.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "support/TCommand.h"
 #include "support/TTempDir.h"
@@ -52,13 +53,21 @@ TEST_F(OverlayCommand, WrongArgumentCountPrintsUsage)
 TEST_F(OverlayCommand, MultipliesAndDividesDataCellsOnly)
 {
     for (const std::vector<std::string>& VecArgs :
-         {std::vector<std::string>{"x", "2"}, {"xyz", "2"}, {"x2", " 2e0 "}, {"/", "0.5"},
-          {"/abc", "5e-1"}}) {
+         {std::vector<std::string>{"x", "2"}, {"xyz", "2"}, {"x2", " 2e0 "}, {"x", "\t+2.\n"},
+          {"/", "0.5"}, {"/abc", "5e-1"}}) {
         fs::remove(Out);
         const TCommandResult Result = RunOverlay({In, Out, VecArgs[0], VecArgs[1]});
         EXPECT_EQ(Result.LngStatus, 0) << VecArgs[0];
         EXPECT_EQ(Result.StgOut, "");
         EXPECT_EQ(ReadText(Out), Header("-9999") + "2 -9999 6 \n8 10 -13 \n") << VecArgs[0];
+    }
+
+    // A scalar may take the non-finite forms a cell may take.
+    for (const auto& [StgOp, StgScalar, StgCells] :
+         {std::tuple<std::string, std::string, std::string>{"x", "-inf", "-inf -9999 -inf \n-inf -inf inf \n"},
+          {"/", " -nan ", "-nan -9999 -nan \n-nan -nan -nan \n"}}) {
+        ASSERT_EQ(RunOverlay({In, Out, StgOp, StgScalar}).LngStatus, 0) << StgScalar;
+        EXPECT_EQ(ReadText(Out), Header("-9999") + StgCells) << StgScalar;
     }
 
     WriteText(In, "ncols 3\nnrows 2\nxllcorner 10\nyllcorner 20\ncellsize 5\nNODATA_value -1\n"
@@ -102,7 +111,9 @@ TEST_F(OverlayCommand, ReportsFailuresScalarFirstThenInputThenOperationThenOutpu
         {In, StgShort, StgNowhere, "x", "2", StgEndOfFile},
         {In, StgGrid, StgNowhere, "x", "2", "Unable to open file " + StgNowhere},
     };
-    for (const std::string StgScalar : {"abc", "2,5", "", "2x", "1e999"})
+    // Before any file is opened, a scalar must be one number as a cell is.
+    for (const std::string StgScalar : {"abc", "2,5", "", " ", "2x", "1e999", "1 2", "0x10", "INF",
+                                        "infinity", "nan(1)", "+inf", "- 2"})
         VecCases.push_back({StgMissing, "", Out, "x", StgScalar, "Invalid scalar: " + StgScalar});
     for (const std::string StgOp : {"X", "*", "-", ""})
         VecCases.push_back({In, StgGrid, Out, StgOp, "2", "Unknown operation"});

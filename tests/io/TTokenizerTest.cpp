@@ -170,6 +170,12 @@ TEST(TTokenizer, ReadCellTakesWholeNumberTokensAndTheWritersNonFiniteTexts)
         double DblValue = 42.0;
         ASSERT_EQ(Input.Tokens.ReadCell(DblValue), Case.Cell) << Case.StgText;
         EXPECT_TRUE(Case.Cell != TCell::Ok || Same(DblValue, Case.DblValue)) << Case.StgText;
+        // A text on its own reads the same, with white space around it.
+        DblValue = 42.0;
+        const std::string StgPadded = "\t " + std::string(Case.StgText) + "\n";
+        ASSERT_EQ(TTokenizer::ParseCell(StgPadded, DblValue),
+                  Case.Cell == TCell::End ? TCell::NotANumber : Case.Cell) << Case.StgText;
+        EXPECT_TRUE(Case.Cell != TCell::Ok || Same(DblValue, Case.DblValue)) << Case.StgText;
     }
     // Anything else is junk, and consumed: the next cell follows it.
     for (const char* StgJunk : {"abc", "1,5", "1.5x", "+-5", "-+5", "+", ".", "1e", "1e+", "INF", "Inf",
@@ -179,7 +185,10 @@ TEST(TTokenizer, ReadCellTakesWholeNumberTokensAndTheWritersNonFiniteTexts)
         EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::NotANumber) << StgJunk;
         EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgJunk;
         EXPECT_EQ(DblValue, 2.0) << StgJunk;
+        EXPECT_EQ(TTokenizer::ParseCell(StgJunk, DblValue), TCell::NotANumber) << StgJunk;
     }
+    double DblValue = 0.0;
+    EXPECT_EQ(TTokenizer::ParseCell("1 2", DblValue), TCell::NotANumber);
 }
 
 // Plain decimals take a shortcut; it must give what a correctly rounding
