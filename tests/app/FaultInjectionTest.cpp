@@ -2,7 +2,7 @@
 // cannot be written, inputs that are no file or end too early, signals in the
 // middle of a run, two runs racing for one output. Every failure is one line
 // and exit status 1, an existing output stays byte for byte what it was, and
-// no temporary file (".<name>.pvx-<random>") is left beside it.
+// no temporary file (".pvx-<random>") is left beside it.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "support/TCaseCount.h"
@@ -157,13 +158,16 @@ TEST_F(FaultInjection, FullDiskIsAWriteErrorThatKeepsTheOutput)
     }
 
     // The input, named as the output too, survives a failed write; /dev/full
-    // stays the device it was.
+    // stays the device it was; /proc/version is opened as the shell opens it
+    // (for root only), and cannot be written.
     const std::string StgGrid = ReadText(In);
-    for (const auto& [StgTarget, StgPrefix] :
-         {std::pair<std::string, std::string>{In, "ulimit -f 256;"}, {"/dev/full", ""}}) {
+    const std::string StgProcFailure = geteuid() == 0 ? "Unable to write file " : "Unable to open file ";
+    for (const auto& [StgTarget, StgPrefix, StgFailure] :
+         {std::tuple<std::string, std::string, std::string>{In, "ulimit -f 256;", "Unable to write file "},
+          {"/dev/full", "", "Unable to write file "}, {"/proc/version", "", StgProcFailure}}) {
         const TCommandResult Result = RunOverlay({In, StgTarget, "x", "3"}, StgPrefix);
         EXPECT_EQ(Result.LngStatus, 1);
-        EXPECT_EQ(Result.StgOut, "Unable to write file " + StgTarget + "\n");
+        EXPECT_EQ(Result.StgOut, StgFailure + StgTarget + "\n");
         EXPECT_EQ(ReadText(In), StgGrid);
         EXPECT_EQ(Dir.EntryCount(), 1u);
         FaultCases.Add();
@@ -174,9 +178,10 @@ TEST_F(FaultInjection, FullDiskIsAWriteErrorThatKeepsTheOutput)
 TEST_F(FaultInjection, NoPlaceToWriteOrNoFileToRead)
 {
     // Root may write anywhere permissions guard, so places no one can
-    // create a file in: /proc, below a regular file, a directory itself.
+    // create a file in: /proc, a descriptor that is not open, below a
+    // regular file, a directory itself.
     for (const std::string& StgTarget : {std::string("/proc/pvx-fault.asc"),
-                                         std::string("/proc/version"), Out + "/out.asc",
+                                         std::string("/proc/self/fd/99"), Out + "/out.asc",
                                          OutDir.Path().string()}) {
         SCOPED_TRACE(StgTarget);
         ExpectRefused(RunOverlay({In, StgTarget, "x", "2"}), "Unable to open file " + StgTarget);
@@ -288,11 +293,11 @@ TEST_F(FaultInjection, InterruptedRunLeavesNoTrace)
         TBackgroundRun Feed("{ cat " + ShellQuoted(In) + "; exec sleep 60; } >"
                             + ShellQuoted(StgFifo));
         ASSERT_TRUE(Run.Started() && Feed.Started());
-        // Held with its temporary output (".out.asc.pvx-<random>") begun.
+        // Held with its temporary output (".pvx-<random>") begun.
         const bool BlnWriting = WaitFor(
             [&] {
                 for (const fs::directory_entry& Entry : fs::directory_iterator(OutDir.Path()))
-                    if (Entry.path().filename().string().rfind(".out.asc.pvx-", 0) == 0) {
+                    if (Entry.path().filename().string().rfind(".pvx-", 0) == 0) {
                         std::error_code Err;
                         return Entry.file_size(Err) > 0 && !Err;
                     }
