@@ -282,10 +282,8 @@ TEST_F(FaultInjection, InterruptedRunLeavesNoTrace)
         int LngSignal;
         bool BlnIgnored;
     };
-    const TCase Cases[] = {{"exec", SIGINT, false},
-                           {"exec", SIGTERM, false},
-                           {"exec nohup", SIGHUP, true},
-                           {"trap '' INT; exec", SIGINT, true}};
+    const TCase Cases[] = {{"exec", SIGINT, false}, {"exec", SIGTERM, false},
+                           {"exec nohup", SIGHUP, true}, {"trap '' INT; exec", SIGINT, true}};
     for (const TCase& Case : Cases) {
         SCOPED_TRACE(Case.StgLaunch + " ... " + strsignal(Case.LngSignal));
         TBackgroundRun Run(Case.StgLaunch + " " + OverlayCommandLine({StgFifo, Out, "x", "2"})

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "grid/GridTestSupport.h"
@@ -29,8 +26,7 @@ TEST(OutputFile, ReplacesTargetOnlyOnCommit)
         // Beside the target, under a short name of its own.
         const fs::path PthWorking = File.WorkingName();
         EXPECT_EQ(PthWorking.parent_path(), fs::canonical(Dir.Path()));
-        EXPECT_EQ(PthWorking.filename().string().substr(0, 5), ".pvx-");
-        EXPECT_EQ(PthWorking.filename().string().size(), 11u);
+        EXPECT_EQ(PthWorking.filename().string().replace(5, 6, "XXXXXX"), ".pvx-XXXXXX");
         File.Commit();
     }
     EXPECT_EQ(ReadText(StgTarget), "new");
@@ -56,38 +52,6 @@ TEST(OutputFile, KeepsLinksAndPermissions)
     EXPECT_TRUE(fs::is_symlink(StgLink));
     EXPECT_EQ(ReadText(StgTarget), "new");
     EXPECT_EQ(fs::status(StgTarget).permissions(), Perms);
-
-    // A link to a link, relative to its own folder, ends at a file to create.
-    fs::create_directory(Dir / "sub");
-    fs::create_symlink("../link-to-new.asc", Dir / "sub/up.asc");
-    fs::create_symlink("sub/new.asc", Dir / "link-to-new.asc");
-    TOutputFile Chained(Dir / "sub/up.asc");
-    Chained.Stream() << "made";
-    Chained.Commit();
-    EXPECT_EQ(ReadText(Dir / "sub/new.asc"), "made");
-    EXPECT_TRUE(fs::is_symlink(Dir / "sub/up.asc") && fs::is_symlink(Dir / "link-to-new.asc"));
-}
-
-TEST(OutputFile, DescriptorsAreWrittenThroughAsTheyAreOpen)
-{
-    TTempDir Dir;
-    const std::string StgLog = Dir / "log.txt";
-    WriteText(StgLog, "earlier\n");
-    const int LngAppending = open(StgLog.c_str(), O_WRONLY | O_APPEND);
-    const int LngReading = open(StgLog.c_str(), O_RDONLY);
-    ASSERT_TRUE(LngAppending >= 0 && LngReading >= 0);
-    for (const std::string StgDir : {"/dev/fd/", "/proc/self/fd/"}) {
-        TOutputFile File(StgDir + std::to_string(LngAppending));
-        EXPECT_TRUE(File.WritesDirectly());
-        File.Stream() << StgDir << "\n";
-        File.Commit();
-        const std::string StgReadOnly = StgDir + std::to_string(LngReading);
-        EXPECT_ERROR(TFileError, TOutputFile Refused(StgReadOnly), "Unable to open file " + StgReadOnly);
-    }
-    close(LngAppending);
-    close(LngReading);
-    EXPECT_EQ(ReadText(StgLog), "earlier\n/dev/fd/\n/proc/self/fd/\n");
-    EXPECT_EQ(Dir.EntryCount(), 1u);
 }
 
 TEST(OutputFile, FailuresNameTheFile)
@@ -99,13 +63,6 @@ TEST(OutputFile, FailuresNameTheFile)
     for (const std::string& StgName : {std::string(), Dir / "sub/"})
         EXPECT_ERROR(TFileError, TOutputFile File(StgName), "Unable to open file " + StgName);
     EXPECT_EQ(Dir.EntryCount(), 0u);
-    // A loop of links names nothing either; nor does a link into a missing folder.
-    fs::create_symlink("b", Dir / "a");
-    fs::create_symlink("a", Dir / "b");
-    fs::create_symlink("no/such/dir/x.asc", Dir / "c");
-    for (const std::string& StgName : {Dir / "a", Dir / "c"})
-        EXPECT_ERROR(TFileError, TOutputFile File(StgName), "Unable to open file " + StgName);
-    EXPECT_EQ(Dir.EntryCount(), 3u);
 
     // A device is written directly, and its write failure reported at commit.
     TOutputFile File("/dev/full");
