@@ -159,8 +159,9 @@ int DuplicateForWriting(int LngDescriptor)
     return fcntl(LngDescriptor, F_DUPFD_CLOEXEC, 0);
 }
 
-// A new file ".pvx-XXXXXX" in the folder that this call alone created (its
-// name in StgName), or -1. Short, so that it fits wherever the target does.
+// Creates ".pvx-XXXXXX" in the folder, a name no other file has (O_EXCL), and
+// returns its descriptor (its name in StgName), or -1. The name is short, so
+// that it fits wherever the target's does.
 int CreateTemporary(const fs::path& PthDir, std::string& StgName)
 {
     static const char ArrChars[] =
