@@ -1,12 +1,19 @@
 #include "app/TCellPipeline.h"
 
+#include <system_error>
 #include <utility>
 
 TCellPipeline::TCellPipeline(TConsumer Consumer, bool BlnThreaded)
     : MbrConsumer(std::move(Consumer))
 {
-    if (BlnThreaded)
+    if (!BlnThreaded)
+        return;
+    try {
         MbrThread = std::thread([this] { ConsumeQueued(); });
+    } catch (const std::system_error&) {
+        // No thread to be had (a process or memory limit): the calling
+        // thread consumes each block as it is pushed.
+    }
 }
 
 TCellPipeline::~TCellPipeline()

@@ -1,6 +1,7 @@
 #pragma once
 // Hands blocks of cells, in order, from the reading thread to a consumer that
-// runs on a second thread (or on the calling thread, when not threaded).
+// runs on a second thread (or on the calling thread, when not threaded or when
+// the system gives no second thread).
 // A few blocks are in flight at most, and their buffers are recycled.
 
 #include <condition_variable>

@@ -26,19 +26,30 @@ extern "C" void RemovePendingAndDie(int LngSignal)
 
 TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
 {
+    sigemptyset(&MbrCaught);
     if (StgTemporary.size() >= sizeof ArrPendingName)
         return;
     std::memcpy(ArrPendingName, StgTemporary.c_str(), StgTemporary.size() + 1);
     BlnPending = 1;
-    for (int LngSignal : ArrSignals)
-        std::signal(LngSignal, RemovePendingAndDie);
+    struct sigaction Cleanup = {};
+    Cleanup.sa_handler = RemovePendingAndDie;
+    sigemptyset(&Cleanup.sa_mask);
+    for (int LngSignal : ArrSignals) {
+        // A signal ignored from the start (nohup, a background job) stays so.
+        struct sigaction Current = {};
+        if (sigaction(LngSignal, nullptr, &Current) != 0 || Current.sa_handler == SIG_IGN)
+            continue;
+        sigaction(LngSignal, &Cleanup, nullptr);
+        sigaddset(&MbrCaught, LngSignal);
+    }
 }
 
 TInterruptCleanup::~TInterruptCleanup()
 {
     BlnPending = 0;
     for (int LngSignal : ArrSignals)
-        std::signal(LngSignal, SIG_DFL);
+        if (sigismember(&MbrCaught, LngSignal) == 1)
+            std::signal(LngSignal, SIG_DFL);
 }
 
 TInterruptCleanup::THold::THold()

@@ -1,7 +1,7 @@
 #pragma once
 // Removes a half-written temporary file when the process is interrupted
 // (SIGINT, SIGTERM, SIGHUP) while the guard lives, then dies of the signal as
-// it would have.
+// it would have. A signal that is ignored when the guard is made stays ignored.
 
 #include <signal.h>
 
@@ -30,4 +30,7 @@ public:
     // Makes write failures that signals would report (a file size limit, a
     // closed pipe) come back as failed writes the command reports.
     static void IgnoreWriteSignals();
+
+private:
+    sigset_t MbrCaught;  // the signals the guard took over
 };

@@ -1,13 +1,12 @@
 #include "app/TScalarOverlay.h"
 
-#include <cerrno>
-#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <string>
 
 #include "app/TInterruptCleanup.h"
 #include "grid/TError.h"
+#include "io/TTokenizer.h"
 
 namespace {
 
@@ -18,17 +17,11 @@ struct TUsageError : TError {
     TUsageError() : TError(StgUsage) {}
 };
 
-// The whole argument as a number, white space around it allowed.
+// The whole argument as one number, read as a cell of a grid file is.
 double ParseScalar(const std::string& StgText)
 {
-    const char* PtrBegin = StgText.c_str();
-    char* PtrEnd = nullptr;
-    errno = 0;
-    const double DblValue = std::strtod(PtrBegin, &PtrEnd);
-    const bool BlnOverflow = errno == ERANGE && (DblValue == HUGE_VAL || DblValue == -HUGE_VAL);
-    while (*PtrEnd == ' ' || (*PtrEnd >= '\t' && *PtrEnd <= '\r'))
-        ++PtrEnd;
-    if (PtrEnd == PtrBegin || *PtrEnd != '\0' || BlnOverflow)
+    double DblValue = 0.0;
+    if (TTokenizer::ParseCell(StgText, DblValue) != TTokenizer::TCell::Ok)
         throw TError("Invalid scalar: " + StgText);
     return DblValue;
 }

@@ -1,6 +1,8 @@
 // Times pvxOverlay on a generated 4000 x 4000 grid (optionally 20000 x 20000)
-// against its peers, and the toolkit's reader and writer alone. Prints
-// figures; passes or fails nothing.
+// against its peers, and the toolkit's reader and writer alone; then the
+// command alone on long, thin grids of 1 x 20M and 20M x 1 cells, whose peak
+// memory should be that of the square grid. Prints figures; passes or fails
+// nothing.
 //
 //   OverlayBench [--large] [--runs N] [--dir DIR]
 #include <fcntl.h>
@@ -45,17 +47,17 @@ struct TTool {
 };
 
 // Writes a seeded grid of 2-decimal values with 5% no-data cells.
-void GenerateGrid(const std::string& StgName, long LngSide)
+void GenerateGrid(const std::string& StgName, long LngCols, long LngRows)
 {
     std::ofstream Stream(StgName, std::ios::binary);
     TTextWriter Text(Stream);
-    Text.Put("ncols " + std::to_string(LngSide) + "\nnrows " + std::to_string(LngSide)
+    Text.Put("ncols " + std::to_string(LngCols) + "\nnrows " + std::to_string(LngRows)
              + "\nxllcorner 512345.5\nyllcorner 4512345.5\ncellsize 30\nNODATA_value -9999\n");
     std::mt19937_64 Random(42);
     std::uniform_int_distribution<long> Centi(0, 400000);
     std::bernoulli_distribution NoData(0.05);
-    std::vector<double> VecRow(static_cast<std::size_t>(LngSide));
-    for (long LngY = 0; LngY < LngSide; ++LngY) {
+    std::vector<double> VecRow(static_cast<std::size_t>(LngCols));
+    for (long LngY = 0; LngY < LngRows; ++LngY) {
         for (double& DblCell : VecRow)
             DblCell = NoData(Random) ? -9999.0 : static_cast<double>(Centi(Random)) / 100;
         Text.PutCells(VecRow.data(), VecRow.size(), ' ');
@@ -128,19 +130,27 @@ std::string Slurp(const std::string& StgName)
     return std::string(std::istreambuf_iterator<char>(Stream), std::istreambuf_iterator<char>());
 }
 
-// The peers and the in-process toolkit take minutes on the large grid, so
-// there only the command itself is timed.
-void BenchGrid(const fs::path& PthDir, long LngSide, int LngRuns, bool BlnWithPeers)
+std::string ShapeText(long LngCols, long LngRows)
 {
-    const std::string StgIn = (PthDir / ("grid-" + std::to_string(LngSide) + ".asc")).string();
+    return std::to_string(LngCols) + " x " + std::to_string(LngRows);
+}
+
+// The peers and the in-process toolkit take minutes on the large grid, so
+// there, and on the thin grids, only the command itself is timed. Returns
+// the command's run.
+TRun BenchGrid(const fs::path& PthDir, long LngCols, long LngRows, int LngRuns, bool BlnWithPeers)
+{
+    const std::string StgLeaf = "grid-" + std::to_string(LngCols) + "x" + std::to_string(LngRows);
+    const std::string StgIn = (PthDir / (StgLeaf + ".asc")).string();
     const std::string StgOut = (PthDir / "out.asc").string();
     if (!fs::exists(StgIn)) {
         std::printf("generating %s ...\n", StgIn.c_str());
-        GenerateGrid(StgIn, LngSide);
+        GenerateGrid(StgIn, LngCols, LngRows);
     }
     const double DblMB = static_cast<double>(fs::file_size(StgIn)) / 1e6;
-    std::printf("\n%ld x %ld grid, %.1f MB, median of %d runs, %u hardware threads\n", LngSide,
-                LngSide, DblMB, LngRuns, std::max(1U, static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN))));
+    std::printf("\n%s grid, %.1f MB, median of %d runs, %u hardware threads\n",
+                ShapeText(LngCols, LngRows).c_str(), DblMB, LngRuns,
+                std::max(1U, static_cast<unsigned>(sysconf(_SC_NPROCESSORS_ONLN))));
 
     const std::string StgAwk =
         "NR<=6 {print; next} {for (i = 1; i <= NF; i++) printf \"%.15g \", ($i == -9999 ? $i : $i * 2); "
@@ -165,6 +175,7 @@ void BenchGrid(const fs::path& PthDir, long LngSide, int LngRuns, bool BlnWithPe
 
     std::printf("%-24s %9s %9s %10s %10s\n", "tool", "seconds", "MB/s", "peak MiB", "vs pvx");
     double DblPvx = 0;
+    TRun Command;
     for (const TTool& Tool : VecTools) {
         if (Tool.VecArgs.empty()) {
             std::printf("%-24s not installed\n", Tool.StgName.c_str());
@@ -174,8 +185,10 @@ void BenchGrid(const fs::path& PthDir, long LngSide, int LngRuns, bool BlnWithPe
         for (int LngI = 0; LngI < LngRuns; ++LngI)
             VecRuns.push_back(RunOnce(Tool));
         const TRun Run = Median(VecRuns);
-        if (DblPvx == 0)
+        if (DblPvx == 0) {
             DblPvx = Run.DblSeconds;
+            Command = Run;
+        }
         std::printf("%-24s %9.3f %9.1f %10.1f %9.1fx%s\n", Tool.StgName.c_str(), Run.DblSeconds,
                     DblMB / Run.DblSeconds, static_cast<double>(Run.LngPeakKiB) / 1024.0,
                     Run.DblSeconds / DblPvx, Run.BlnOk ? "" : "  (failed)");
@@ -185,7 +198,7 @@ void BenchGrid(const fs::path& PthDir, long LngSide, int LngRuns, bool BlnWithPe
 
     if (!BlnWithPeers) {
         fs::remove(StgOut);
-        return;
+        return Command;
     }
     // In a child process, so that the memory the toolkit path takes does not
     // count in the peak of the commands timed after it.
@@ -207,6 +220,7 @@ void BenchGrid(const fs::path& PthDir, long LngSide, int LngRuns, bool BlnWithPe
     }
     wait(nullptr);
     fs::remove(StgOut);
+    return Command;
 }
 
 }  // namespace
@@ -231,8 +245,27 @@ int main(int argc, char** argv)
     }
     fs::create_directories(PthDir);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
-    BenchGrid(PthDir, 4000, LngRuns, true);
+    struct TShape {
+        long LngCols, LngRows;
+        int LngRuns;
+        bool BlnWithPeers;
+    };
+    std::vector<TShape> VecShapes = {
+        {4000, 4000, LngRuns, true}, {1, 20000000, LngRuns, false}, {20000000, 1, LngRuns, false}};
     if (BlnLarge)
-        BenchGrid(PthDir, 20000, std::min(LngRuns, 3), false);
+        VecShapes.push_back({20000, 20000, std::min(LngRuns, 3), false});
+    std::vector<TRun> VecCommand;
+    for (const TShape& Shape : VecShapes)
+        VecCommand.push_back(
+            BenchGrid(PthDir, Shape.LngCols, Shape.LngRows, Shape.LngRuns, Shape.BlnWithPeers));
+
+    std::printf("\npvxOverlay x 2 by shape\n%-20s %9s %10s\n", "grid", "seconds", "peak MiB");
+    for (std::size_t LngShape = 0; LngShape < VecShapes.size(); ++LngShape) {
+        const TRun& Run = VecCommand[LngShape];
+        std::printf("%-20s %9.3f %10.1f%s\n",
+                    ShapeText(VecShapes[LngShape].LngCols, VecShapes[LngShape].LngRows).c_str(),
+                    Run.DblSeconds, static_cast<double>(Run.LngPeakKiB) / 1024.0,
+                    Run.BlnOk ? "" : "  (failed)");
+    }
     return 0;
 }

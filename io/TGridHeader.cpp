@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <string_view>
 
 #include "grid/TError.h"
@@ -54,6 +56,24 @@ double ReadNoDataValue(TTokenizer& Tokens)
     throw TError("File format error: NODATA_value is not a number");
 }
 
+// A grid must lie on the map: a positive cell size, finite corners, and far
+// edges (corner + cells x cellsize) that do not overflow.
+void CheckGeometry(const TGridHeader& Header)
+{
+    if (!(std::isfinite(Header.DblCellSize) && Header.DblCellSize > 0.0))
+        throw TError("File format error: cellsize must be greater than 0");
+    // In halves, so that cells x cellsize cannot overflow where the sum would
+    // not (a corner far west of a wide grid).
+    const auto FitsFrom = [&Header](double DblCorner, long LngCells) {
+        const double DblHalfFar =
+            DblCorner / 2 + static_cast<double>(LngCells) * (Header.DblCellSize / 2);
+        return std::isfinite(DblCorner) && std::fabs(DblHalfFar) <= DBL_MAX / 2;
+    };
+    if (!FitsFrom(Header.DblXllCorner, Header.LngCols)
+        || !FitsFrom(Header.DblYllCorner, Header.LngRows))
+        throw TError("File format error: grid extent is out of range");
+}
+
 // Stores a new point; the axis owns it once SetPoint has succeeded.
 void PlacePoint(TAxis& Axis, long LngIndex, double DblX, double DblY)
 {
@@ -83,6 +103,7 @@ TGridHeader TGridHeader::Read(TTokenizer& Tokens)
     if (StgTag != "NODATA_value" && StgTag != "nodata_value")
         throw TError(NoDataMessage);
     Header.DblNoDataValue = ReadNoDataValue(Tokens);
+    CheckGeometry(Header);
     return Header;
 }
 

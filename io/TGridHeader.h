@@ -22,7 +22,11 @@ struct TGridHeader {
     // the format messages ("File format error: expected to find ncols tag",
     // ...); a value that does not read as a number is reported as the next
     // tag's message; a negative dimension and a NODATA_value that is not a
-    // number are refused with a "File format error:" message.
+    // number are refused with a "File format error:" message. Once all six
+    // are read, a cell size that is not greater than 0 gives "File format
+    // error: cellsize must be greater than 0", and a corner or far edge
+    // (corner + cells x cellsize) that is not finite "File format error: grid
+    // extent is out of range".
     static TGridHeader Read(TTokenizer& Tokens);
 
     // The header the writer gives a map: west edge from point 0 of the X edge

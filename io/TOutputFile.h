@@ -1,20 +1,31 @@
 #pragma once
 // An output file that replaces its target only once it is complete.
 //
-// Text goes to a temporary file beside the target, which Commit renames over
-// the target after everything was written, flushed and closed. A failure, or
-// destruction without Commit, removes the temporary file and leaves an
-// existing target untouched. A target that exists and is not a regular file
-// (a device, a FIFO) is written directly. A symbolic link is followed, so the
-// file it names is replaced and the link kept.
+// The name is resolved as the shell resolves it for `>`: symbolic links are
+// followed one at a time, so a dangling link leads to the file to create (the
+// link is kept) and a loop of links cannot be opened. An existing target
+// must be writable by the user, as the shell requires.
+//
+// A regular file is replaced: text goes to a temporary file ".pvx-XXXXXX"
+// beside the target, which Commit renames over the target after everything
+// was written and closed; it takes the old file's permission bits, and its
+// owner and group where the system permits. A failure, or destruction
+// without Commit, removes the temporary file and leaves the target untouched.
+//
+// Written directly, as the shell set them up: a target that exists and is
+// not a regular file (a FIFO, a directory, which then fails to open), a name
+// in /dev or /proc (a terminal, /dev/null), and a descriptor of this process
+// (/dev/stdout, /dev/fd/N, /proc/self/fd/N), written through as it is open:
+// appending where it appends, never truncated anew.
 
-#include <fstream>
+#include <memory>
+#include <ostream>
 #include <string>
 
 class TOutputFile {
 public:
     // Throws TFileError("Unable to open file " + StgName) when the file cannot
-    // be created.
+    // be created or written.
     explicit TOutputFile(const std::string& StgName);
     // Removes the temporary file unless committed.
     ~TOutputFile();
@@ -30,10 +41,14 @@ public:
 
     // The file being written (the temporary one, or the target itself).
     const std::string& WorkingName() const { return MbrStgWorkingName; }
-    // True when the target itself is written (it is not a regular file).
+    // True when the target itself is written.
     bool WritesDirectly() const { return MbrBlnDirect; }
 
 private:
+    class TDescriptorBuffer;
+
+    // Closes the descriptor; false when the close reports a failed write.
+    bool Close() noexcept;
     void Discard() noexcept;
 
     std::string MbrStgName;         // as the caller gave it, for messages
@@ -41,5 +56,7 @@ private:
     std::string MbrStgWorkingName;  // what is written
     bool MbrBlnDirect = false;
     bool MbrBlnDone = false;
-    std::ofstream MbrStream;
+    int MbrLngDescriptor = -1;
+    std::unique_ptr<TDescriptorBuffer> MbrPtrBuffer;
+    std::ostream MbrStream;
 };

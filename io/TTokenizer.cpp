@@ -174,7 +174,7 @@ const char* TTokenizer::CompleteToken()
     for (;;) {
         const std::size_t LngSeen = Pending().size();
         if (LngSeen == MbrLngCapacity)
-            return DiscardOverlongToken();
+            return StopAtOverlongToken();
         if (!Refill())
             return MbrPtrEnd;
         const char* Ptr = MbrPtrPos + LngSeen;
@@ -185,25 +185,15 @@ const char* TTokenizer::CompleteToken()
     }
 }
 
-// The junk byte takes the place of the token's last byte, so Pending() still
-// holds as many bytes as the input has left after it.
-const char* TTokenizer::DiscardOverlongToken()
+// The last byte read stands for the whole token. The source is not read again:
+// a token may never end (/dev/zero), and no reader wants what follows junk.
+const char* TTokenizer::StopAtOverlongToken()
 {
-    char* PtrBuffer = MbrPtrBuffer.get();
-    for (;;) {
-        const std::size_t LngRead = MbrSource.Read(PtrBuffer + 1, MbrLngCapacity - 1);
-        MbrBlnSourceDone = LngRead == 0;
-        MbrPtrEnd = PtrBuffer + 1 + LngRead;
-        PtrBuffer[1 + LngRead] = ' ';
-        char* PtrSpace = PtrBuffer + 1;
-        while (!IsSpace(*PtrSpace))
-            ++PtrSpace;
-        if (PtrSpace != MbrPtrEnd || MbrBlnSourceDone) {
-            PtrSpace[-1] = OverlongToken;
-            MbrPtrPos = PtrSpace - 1;
-            return PtrSpace;
-        }
-    }
+    char* PtrLast = MbrPtrBuffer.get() + MbrLngCapacity - 1;
+    *PtrLast = OverlongToken;
+    MbrPtrPos = PtrLast;
+    MbrBlnSourceDone = true;
+    return MbrPtrEnd;
 }
 
 // The common cell, [-]digits[.digits] with at most 19 digits, whole in the
@@ -292,11 +282,23 @@ TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
     const char* PtrLast = FillToken();
     if (!PtrLast)
         return TCell::End;
-    const char* PtrFirst = MbrPtrPos;
+    const std::string_view StgToken(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
     MbrPtrPos = PtrLast;
+    return ParseCell(StgToken, DblValue);
+}
+
+TTokenizer::TCell TTokenizer::ParseCell(std::string_view StgText, double& DblValue)
+{
+    while (!StgText.empty() && IsSpace(StgText.front()))
+        StgText.remove_prefix(1);
+    while (!StgText.empty() && IsSpace(StgText.back()))
+        StgText.remove_suffix(1);
+    if (StgText.empty())
+        return TCell::NotANumber;
+    const char* PtrFirst = StgText.data();
+    const char* PtrLast = PtrFirst + StgText.size();
     const char* PtrMantissa = PtrFirst + IsSign(*PtrFirst);
-    if (IsDigit(*PtrMantissa) || *PtrMantissa == '.')
+    if (PtrMantissa != PtrLast && (IsDigit(*PtrMantissa) || *PtrMantissa == '.'))
         return Convert(PtrFirst, PtrLast, DblValue);
-    return ConvertNonFinite(std::string_view(PtrFirst, static_cast<std::size_t>(PtrLast - PtrFirst)),
-                            DblValue);
+    return ConvertNonFinite(StgText, DblValue);
 }

@@ -5,7 +5,8 @@
 // vertical tab, form feed). Header values are read as stream extraction reads
 // them: the longest prefix that is a number, the rest of the token staying for
 // the next read. Cell values must be whole tokens. A token longer than the
-// buffer (64 KiB) reads as junk: no tag, number or cell value.
+// buffer (64 KiB) reads as junk (no tag, number or cell value) and ends the
+// input: nothing past its first 64 KiB is read.
 
 #include <cstddef>
 #include <memory>
@@ -42,6 +43,9 @@ public:
     // of "nan", "-nan", "inf", "-inf". OutOfRange for a number too large for a
     // double; End when no token is left.
     TCell ReadCell(double& DblValue);
+    // A text that holds one cell value, as ReadCell reads it, with white space
+    // around it allowed; NotANumber for anything else, an empty text included.
+    static TCell ParseCell(std::string_view StgText, double& DblValue);
 
     // Bytes taken from the source that no read has consumed yet, for handing
     // them back to it. The view lasts until the next read.
@@ -58,8 +62,9 @@ private:
     bool Refill();
     // FillToken's slow path: the token reaches the end of the buffer.
     const char* CompleteToken();
-    // Replaces a token that fills the whole buffer by one junk byte.
-    const char* DiscardOverlongToken();
+    // Replaces a token that fills the whole buffer by one junk byte, the
+    // last of the input.
+    const char* StopAtOverlongToken();
 
     TByteSource& MbrSource;
     std::unique_ptr<char[]> MbrPtrBuffer;

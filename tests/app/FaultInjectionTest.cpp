@@ -2,7 +2,7 @@
 // cannot be written, inputs that are no file or end too early, signals in the
 // middle of a run, two runs racing for one output. Every failure is one line
 // and exit status 1, an existing output stays byte for byte what it was, and
-// no temporary file (".<name>.pvx-<random>") is left beside it.
+// no temporary file (".pvx-<random>") is left beside it.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "support/TCaseCount.h"
@@ -157,13 +158,16 @@ TEST_F(FaultInjection, FullDiskIsAWriteErrorThatKeepsTheOutput)
     }
 
     // The input, named as the output too, survives a failed write; /dev/full
-    // stays the device it was.
+    // stays the device it was; /proc/version is opened as the shell opens it
+    // (for root only), and cannot be written.
     const std::string StgGrid = ReadText(In);
-    for (const auto& [StgTarget, StgPrefix] :
-         {std::pair<std::string, std::string>{In, "ulimit -f 256;"}, {"/dev/full", ""}}) {
+    const std::string StgProcFailure = geteuid() == 0 ? "Unable to write file " : "Unable to open file ";
+    for (const auto& [StgTarget, StgPrefix, StgFailure] :
+         {std::tuple<std::string, std::string, std::string>{In, "ulimit -f 256;", "Unable to write file "},
+          {"/dev/full", "", "Unable to write file "}, {"/proc/version", "", StgProcFailure}}) {
         const TCommandResult Result = RunOverlay({In, StgTarget, "x", "3"}, StgPrefix);
         EXPECT_EQ(Result.LngStatus, 1);
-        EXPECT_EQ(Result.StgOut, "Unable to write file " + StgTarget + "\n");
+        EXPECT_EQ(Result.StgOut, StgFailure + StgTarget + "\n");
         EXPECT_EQ(ReadText(In), StgGrid);
         EXPECT_EQ(Dir.EntryCount(), 1u);
         FaultCases.Add();
@@ -174,9 +178,10 @@ TEST_F(FaultInjection, FullDiskIsAWriteErrorThatKeepsTheOutput)
 TEST_F(FaultInjection, NoPlaceToWriteOrNoFileToRead)
 {
     // Root may write anywhere permissions guard, so places no one can
-    // create a file in: /proc, below a regular file, a directory itself.
+    // create a file in: /proc, a descriptor that is not open, below a
+    // regular file, a directory itself.
     for (const std::string& StgTarget : {std::string("/proc/pvx-fault.asc"),
-                                         std::string("/proc/version"), Out + "/out.asc",
+                                         std::string("/proc/self/fd/99"), Out + "/out.asc",
                                          OutDir.Path().string()}) {
         SCOPED_TRACE(StgTarget);
         ExpectRefused(RunOverlay({In, StgTarget, "x", "2"}), "Unable to open file " + StgTarget);
@@ -186,8 +191,10 @@ TEST_F(FaultInjection, NoPlaceToWriteOrNoFileToRead)
         SCOPED_TRACE(StgInput);
         ExpectRefused(RunOverlay({StgInput, Out, "x", "2"}), "Unable to open file " + StgInput);
     }
-    ExpectRefused(RunOverlay({"/dev/null", Out, "x", "2"}),
-                  "File format error: expected to find ncols tag");
+    // An input with no end and no white space fails at its first token.
+    for (const std::string StgInput : {"/dev/null", "/dev/zero"})
+        ExpectRefused(RunOverlay({StgInput, Out, "x", "2"}, "timeout 60"),
+                      "File format error: expected to find ncols tag");
 }
 
 TEST_F(FaultInjection, InputEndingInTheMiddleOfANumber)
@@ -267,18 +274,28 @@ TEST_F(FaultInjection, InterruptedRunLeavesNoTrace)
     const std::string StgFifo = Dir / "in.fifo";
     ASSERT_EQ(mkfifo(StgFifo.c_str(), 0600), 0);
 
-    for (const int LngSignal : {SIGINT, SIGTERM}) {
-        SCOPED_TRACE(strsignal(LngSignal));
-        TBackgroundRun Run("exec " + OverlayCommandLine({StgFifo, Out, "x", "2"}) + " >"
-                           + ShellQuoted(Dir / "log") + " 2>&1");
+    // A signal ends the run, unless it was ignored from the start (under
+    // nohup, in a background job): then the run goes on to the end of the
+    // feed, which comes too early.
+    struct TCase {
+        std::string StgLaunch;
+        int LngSignal;
+        bool BlnIgnored;
+    };
+    const TCase Cases[] = {{"exec", SIGINT, false}, {"exec", SIGTERM, false},
+                           {"exec nohup", SIGHUP, true}, {"trap '' INT; exec", SIGINT, true}};
+    for (const TCase& Case : Cases) {
+        SCOPED_TRACE(Case.StgLaunch + " ... " + strsignal(Case.LngSignal));
+        TBackgroundRun Run(Case.StgLaunch + " " + OverlayCommandLine({StgFifo, Out, "x", "2"})
+                           + " >" + ShellQuoted(Dir / "log") + " 2>&1");
         TBackgroundRun Feed("{ cat " + ShellQuoted(In) + "; exec sleep 60; } >"
                             + ShellQuoted(StgFifo));
         ASSERT_TRUE(Run.Started() && Feed.Started());
-        // Held with its temporary output (".out.asc.pvx-<random>") begun.
+        // Held with its temporary output (".pvx-<random>") begun.
         const bool BlnWriting = WaitFor(
             [&] {
                 for (const fs::directory_entry& Entry : fs::directory_iterator(OutDir.Path()))
-                    if (Entry.path().filename().string().rfind(".out.asc.pvx-", 0) == 0) {
+                    if (Entry.path().filename().string().rfind(".pvx-", 0) == 0) {
                         std::error_code Err;
                         return Entry.file_size(Err) > 0 && !Err;
                     }
@@ -288,12 +305,21 @@ TEST_F(FaultInjection, InterruptedRunLeavesNoTrace)
         ASSERT_TRUE(BlnWriting) << "no temporary output appeared";
         ASSERT_FALSE(Run.Reaped());
 
-        Run.Signal(LngSignal);
+        // A signal that is not ignored is delivered before the run can read
+        // the end of its feed.
+        Run.Signal(Case.LngSignal);
+        if (Case.BlnIgnored)
+            Feed.Signal(SIGKILL);
         ASSERT_TRUE(WaitFor([&] { return Run.Reaped(); }, std::chrono::seconds(20)))
             << "still running after the signal";
         const int LngStatus = *Run.Status();
-        EXPECT_TRUE(WIFSIGNALED(LngStatus) && WTERMSIG(LngStatus) == LngSignal) << LngStatus;
-        EXPECT_EQ(ReadText(Dir / "log"), "");
+        if (Case.BlnIgnored) {
+            EXPECT_TRUE(WIFEXITED(LngStatus) && WEXITSTATUS(LngStatus) == 1) << LngStatus;
+            EXPECT_EQ(ReadText(Dir / "log"), StgEndOfFile + "\n");
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(LngStatus) && WTERMSIG(LngStatus) == Case.LngSignal) << LngStatus;
+            EXPECT_EQ(ReadText(Dir / "log"), "");
+        }
         ExpectOutputKept();
         FaultCases.Add();
     }

@@ -62,6 +62,8 @@ TEST(StreamingOverlay, MatchesToolkitOnFailuresAndNonFiniteResults)
           StgHeader, std::string("ncols 3\nnrows 2\nxllcorner 0\n"), std::string("ncols 3.0\n"),
           std::string("ncols 0\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value 0\n"),
           std::string("ncols 2\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value 0\n"),
+          std::string("ncols 2\nnrows 0\nxllcorner 0\nyllcorner 0\ncellsize 0\nNODATA_value 0\n"),
+          std::string("ncols 1\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1e308\nNODATA_value 0\n1 2\n"),
           std::string("ncols 4\nnrows 1\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value nan\n"
                       "1 -2 0 nan\n")}) {
         for (char ChrOperation : {'x', '/', 'X'})

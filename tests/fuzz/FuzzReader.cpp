@@ -1,7 +1,6 @@
 // The toolkit reader on any bytes: it loads a grid or throws TError, never
-// anything else; a grid it loads writes back to text that loads to the same
-// (for a positive cell size: with a negative one the writer's lower-left
-// corner is not the one the reader started from).
+// anything else; a grid it loads has a positive cell size (a header with any
+// other is refused) and writes back to text that loads to the same.
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -33,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
         return 0;
     }
     if (!(PtrMap->GetResolution() > 0))
-        return 0;
+        std::abort();
     const std::string StgFirst = Written(PtrMap.get());
     std::istringstream Again(StgFirst);
     const std::unique_ptr<TMap> PtrAgain(TARCGISFileTools::LoadARCGISFile(Again));

@@ -37,6 +37,8 @@ const char* const YllMessage = "File format error: expected to find yllcorner ta
 const char* const CellSizeMessage = "File format error: expected to find cellsize tag";
 const char* const NoDataMessage = "File format error: expected to find NODATA_value tag";
 const char* const NoDataNoNumber = "File format error: NODATA_value is not a number";
+const char* const CellSizeNotPositive = "File format error: cellsize must be greater than 0";
+const char* const ExtentOutOfRange = "File format error: grid extent is out of range";
 
 // The example with one piece of text replaced.
 std::string Replaced(const std::string& StgOld, const std::string& StgNew)
@@ -55,6 +57,9 @@ TEST(TGridHeader, ReadsTheSixEntriesWhereverLinesBreak)
           std::string("ncols\r\n3\r\nnrows\r\n2\r\nxllcorner\r\n10\r\nyllcorner\r\n20\r\ncellsize\r\n5\r\n"
                       "nodata_value\r\n-9999\r\n")})
         EXPECT_EQ(Entries(ReadHeader(StgText)), ExampleEntries);
+    // Far edges near the limit of a double (1.5e308, 1.7e308) are numbers still.
+    EXPECT_EQ(Entries(ReadHeader("ncols 3 nrows 1 xllcorner -1.5e308 yllcorner 7e307 cellsize 1e308 nodata_value 0")),
+              (std::vector<double>{3, 1, -1.5e308, 7e307, 1e308, 0}));
 }
 
 TEST(TGridHeader, ReadFailuresNameTheTagThatCannotBeFound)
@@ -74,12 +79,22 @@ TEST(TGridHeader, ReadFailuresNameTheTagThatCannotBeFound)
         {Replaced("nrows 2", "nrows two"), XllMessage}, {Replaced("xllcorner 10", "xllcorner 1,5"), YllMessage},
         {Replaced("yllcorner 20", "yllcorner 1e400"), CellSizeMessage},
         {Replaced("cellsize 5", "cellsize nan"), NoDataMessage},
+        // A token past 64 KiB is junk at once, wherever it stands.
+        {std::string(100000, 'n'), NcolsMessage}, {Replaced("3", std::string(100000, '3')), NrowsMessage},
+        {Replaced("-9999", "-" + std::string(100000, '9')), NoDataNoNumber},
         // Values that read but cannot stand.
         {Replaced("ncols 3", "ncols -3"), "File format error: ncols must not be negative"},
         {Replaced("nrows 2", "nrows -1"), "File format error: nrows must not be negative"},
         {Replaced("-9999", "abc"), NoDataNoNumber}, {Replaced("-9999", "1e400"), NoDataNoNumber},
         {Replaced("-9999", "INF"), NoDataNoNumber}, {Replaced("-9999", "+-1"), NoDataNoNumber},
         {Replaced("-9999", ""), NoDataNoNumber},
+        // Geometry is checked once all six entries are read.
+        {Replaced("cellsize 5", "cellsize 0"), CellSizeNotPositive},
+        {Replaced("cellsize 5", "cellsize -1"), CellSizeNotPositive},
+        {Replaced("cellsize 5", "cellsize 1e-400"), CellSizeNotPositive},
+        {Replaced("cellsize 5\nNODATA_value", "cellsize 0\nNoData_Value"), NoDataMessage},
+        {Replaced("cellsize 5", "cellsize 6e307"), ExtentOutOfRange},  // 10 + 3 x 6e307
+        {"ncols 1 nrows 2 xllcorner 0 yllcorner 1.7e308 cellsize 1e307 NODATA_value 0", ExtentOutOfRange},
     };
     for (const auto& [StgText, StgMessage] : Cases) {
         SCOPED_TRACE(StgText);

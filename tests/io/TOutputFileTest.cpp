@@ -23,6 +23,10 @@ TEST(OutputFile, ReplacesTargetOnlyOnCommit)
         TOutputFile File(StgTarget);
         File.Stream() << "new";
         EXPECT_EQ(ReadText(StgTarget), "old");
+        // Beside the target, under a short name of its own.
+        const fs::path PthWorking = File.WorkingName();
+        EXPECT_EQ(PthWorking.parent_path(), fs::canonical(Dir.Path()));
+        EXPECT_EQ(PthWorking.filename().string().replace(5, 6, "XXXXXX"), ".pvx-XXXXXX");
         File.Commit();
     }
     EXPECT_EQ(ReadText(StgTarget), "new");

@@ -76,16 +76,16 @@ TEST(TTokenizer, SplitsOnEverySortOfWhiteSpace)
     EXPECT_EQ(AllTokens(Input.Tokens), (std::vector<std::string>{"a", "b", "c", "d", "e", "f", "g"}));
 }
 
-TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkToken)
+TEST(TTokenizer, TokenLongerThanTheBufferIsOneJunkTokenThatEndsTheInput)
 {
     const std::string StgLong(MoreThanTheBuffer, '1');
 
     TTokens Cells(StgLong + " 7 ", 5000);
     double DblValue = 0.0;
     EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::NotANumber);
-    EXPECT_EQ(Cells.Unread(), " 7 ");
-    EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::Ok);
-    EXPECT_EQ(DblValue, 7.0);
+    EXPECT_EQ(Cells.Tokens.ReadCell(DblValue), TCell::End);
+    // Nothing past 64 KiB is read: a token may never end (/dev/zero).
+    EXPECT_EQ(Cells.Source.Rest(), StgLong.substr(64 * 1024) + " 7 ");
 
     // Would read 0 from a prefix if the token were split.
     TTokens Integer(std::string(MoreThanTheBuffer, '0') + " 5");
@@ -141,6 +141,12 @@ TEST(TTokenizer, ReadCellTakesWholeNumberTokensAndTheWritersNonFiniteTexts)
         double DblValue = 42.0;
         ASSERT_EQ(Input.Tokens.ReadCell(DblValue), Case.Cell) << Case.StgText;
         EXPECT_TRUE(Case.Cell != TCell::Ok || Same(DblValue, Case.DblValue)) << Case.StgText;
+        // A text on its own reads the same, with white space around it.
+        DblValue = 42.0;
+        const std::string StgPadded = "\t " + std::string(Case.StgText) + "\n";
+        ASSERT_EQ(TTokenizer::ParseCell(StgPadded, DblValue),
+                  Case.Cell == TCell::End ? TCell::NotANumber : Case.Cell) << Case.StgText;
+        EXPECT_TRUE(Case.Cell != TCell::Ok || Same(DblValue, Case.DblValue)) << Case.StgText;
     }
     // Anything else is junk, and consumed: the next cell follows it.
     for (const char* StgJunk : {"abc", "1,5", "1.5x", "+-5", "-+5", "+", ".", "1e", "1e+", "INF", "Inf",
@@ -150,6 +156,7 @@ TEST(TTokenizer, ReadCellTakesWholeNumberTokensAndTheWritersNonFiniteTexts)
         EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::NotANumber) << StgJunk;
         EXPECT_EQ(Input.Tokens.ReadCell(DblValue), TCell::Ok) << StgJunk;
         EXPECT_EQ(DblValue, 2.0) << StgJunk;
+        EXPECT_EQ(TTokenizer::ParseCell(StgJunk, DblValue), TCell::NotANumber) << StgJunk;
     }
 }
 
