@@ -1,5 +1,7 @@
 #include "grid/TCellBlock.h"
 
+#include "grid/TSlices.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -83,7 +85,11 @@ void TCellBlock::Append(const double* PtrCells, std::size_t LngCount)
 
 void TCellBlock::Fill(double DblValue)
 {
-    std::fill(MbrPtrCells, MbrPtrCells + MbrLngSize, DblValue);
+    // On all cores: a fresh block takes its page faults here.
+    double* PtrCells = MbrPtrCells;
+    TSlices::Run(MbrLngSize, TSlices::MinCells, [PtrCells, DblValue](std::size_t LngFirst, std::size_t LngLast) {
+        std::fill(PtrCells + LngFirst, PtrCells + LngLast, DblValue);
+    });
 }
 
 void TCellBlock::Grow(std::size_t LngMinCapacity)

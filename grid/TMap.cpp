@@ -74,10 +74,10 @@ TMap::TMap(const TAxis* PtrXAxis, const TAxis* PtrYAxis)
 }
 
 TMap::TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const TAxis& YAxis,
-           const TAxis& YEdges)
+           const TAxis& YEdges, double DblNoDataValue)
     : MbrDblResolution(DblResolution)
 {
-    Init(DblResolution, XAxis.GetSize(), YAxis.GetSize(), -9999.0);
+    Init(DblResolution, XAxis.GetSize(), YAxis.GetSize(), DblNoDataValue);
     MbrPtrXAxis.reset(XAxis.Clone());
     MbrPtrXAxisInterval.reset(XEdges.Clone());
     MbrPtrYAxis.reset(YAxis.Clone());
@@ -86,13 +86,13 @@ TMap::TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const 
     assert (MbrPtrYAxisInterval -> GetSize () == MbrLngYDim + 1);
 }
 
-TMap* TMap::OnGeometryOf(const TMap* PtrSource)
+TMap* TMap::OnGeometryOf(const TMap* PtrSource, double DblNoDataValue)
 {
     const char* StgOperation = "OnGeometryOf";
     return new TMap(PtrSource->GetResolution(), RequireAxis(PtrSource->GetXAxis(), StgOperation),
                     RequireAxis(PtrSource->GetXAxisInterval(), StgOperation),
                     RequireAxis(PtrSource->GetYAxis(), StgOperation),
-                    RequireAxis(PtrSource->GetYAxisInterval(), StgOperation));
+                    RequireAxis(PtrSource->GetYAxisInterval(), StgOperation), DblNoDataValue);
 }
 
 TMap* TMap::OnBlockOf(const TMap* PtrSource, long LngX1, long LngY1, long LngX2, long LngY2)
@@ -108,7 +108,8 @@ TMap* TMap::OnBlockOf(const TMap* PtrSource, long LngX1, long LngY1, long LngX2,
         RequireAxis(PtrSource->GetXAxisInterval(), StgOperation).GetSegment(LngX1, LngX2 + 1));
     const std::unique_ptr<TAxis> PtrYEdges(
         RequireAxis(PtrSource->GetYAxisInterval(), StgOperation).GetSegment(LngY1, LngY2 + 1));
-    return new TMap(PtrSource->GetResolution(), *PtrXAxis, *PtrXEdges, *PtrYAxis, *PtrYEdges);
+    return new TMap(PtrSource->GetResolution(), *PtrXAxis, *PtrXEdges, *PtrYAxis, *PtrYEdges,
+                    -9999.0);
 }
 
 TMap::~TMap() = default;

@@ -34,9 +34,9 @@ public:
     // PtrSource's cell size and dimensions on exact copies of its four axes
     // (edges copied, never derived again from the centres, so the result has
     // the source's corner to the last digit). Every cell and the no-data
-    // value are -9999. Throws "Axes are not set in TMap::OnGeometryOf" for a
-    // source without axes.
-    static TMap* OnGeometryOf(const TMap* PtrSource);
+    // value are DblNoDataValue. Throws "Axes are not set in
+    // TMap::OnGeometryOf" for a source without axes.
+    static TMap* OnGeometryOf(const TMap* PtrSource, double DblNoDataValue = -9999.0);
     // The same for the block of PtrSource's columns LngX1 to LngX2 and rows
     // LngY1 to LngY2, both inclusive: its axes are segments of the source's.
     // Out-of-range indices throw the messages of TAxis::GetSegment.
@@ -125,9 +125,9 @@ public:
 private:
     enum class TAxisKind { Centres, Edges };
     // A map of the cell size on exact copies of four axes (centres and edges
-    // of X, then of Y); every cell no data.
+    // of X, then of Y); every cell and the no-data value DblNoDataValue.
     TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const TAxis& YAxis,
-         const TAxis& YEdges);
+         const TAxis& YEdges, double DblNoDataValue);
     // The work of the four axis setters for one direction (ChrAxis) and kind.
     void ReplaceAxes(const TAxis* PtrAxis, char ChrAxis, TAxisKind Kind,
                      const char* StgSizeMismatch);

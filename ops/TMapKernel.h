@@ -4,11 +4,13 @@
 // check per cell, combining two maps of equal dimensions after one check, and
 // the no-data rule of arithmetic. Internal to the operations; not installed.
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <vector>
 
 #include "grid/TMap.h"
+#include "grid/TSlices.h"
 
 namespace TMapKernel {
 
@@ -21,11 +23,7 @@ inline std::size_t CellCount(const TMap& Map)
 // value and every cell are DblNoData.
 inline std::unique_ptr<TMap> ResultOn(const TMap& Source, double DblNoData = -9999.0)
 {
-    std::unique_ptr<TMap> PtrResult(TMap::OnGeometryOf(&Source));
-    PtrResult->SetNoDataValue(DblNoData);
-    if (!(DblNoData == -9999.0))
-        PtrResult->InitValues(DblNoData);
-    return PtrResult;
+    return std::unique_ptr<TMap>(TMap::OnGeometryOf(&Source, DblNoData));
 }
 
 // Hands a list of maps built so far over to the caller, in order.
@@ -43,15 +41,25 @@ inline std::vector<TMap*> ReleaseAll(std::vector<std::unique_ptr<TMap>>& VecMaps
 inline bool SameXDim(const TMap& MapA, const TMap& MapB) { return MapA.GetXDim() == MapB.GetXDim(); }
 inline bool SameYDim(const TMap& MapA, const TMap& MapB) { return MapA.GetYDim() == MapB.GetYDim(); }
 
+// Calls Work(first, last) on slices of the map's rows, on all cores; rows
+// are independent wherever this is used.
+template <class TWork>
+void ForRows(const TMap& Map, TWork Work)
+{
+    const std::size_t LngCols = std::max<std::size_t>(1, static_cast<std::size_t>(Map.GetXDim()));
+    TSlices::Run(static_cast<std::size_t>(Map.GetYDim()), TSlices::MinCells / LngCols + 1, Work);
+}
+
 // Result cell = Op(source cell), for every cell; the maps share dimensions.
 template <class TOp>
 void Transform(const TMap& Source, TMap& Result, TOp Op)
 {
     const double* PtrIn = Source.GetCells();
     double* PtrOut = Result.GetCells();
-    const std::size_t LngCells = CellCount(Source);
-    for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell)
-        PtrOut[LngCell] = Op(PtrIn[LngCell]);
+    TSlices::Run(CellCount(Source), TSlices::MinCells, [=](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngCell = LngFirst; LngCell < LngLast; ++LngCell)
+            PtrOut[LngCell] = Op(PtrIn[LngCell]);
+    });
 }
 
 // Result cell = Op(cell of A, cell of B), cell by cell by index; the three
@@ -62,9 +70,10 @@ void Combine(const TMap& MapA, const TMap& MapB, TMap& Result, TOp Op)
     const double* PtrA = MapA.GetCells();
     const double* PtrB = MapB.GetCells();
     double* PtrOut = Result.GetCells();
-    const std::size_t LngCells = CellCount(MapA);
-    for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell)
-        PtrOut[LngCell] = Op(PtrA[LngCell], PtrB[LngCell]);
+    TSlices::Run(CellCount(MapA), TSlices::MinCells, [=](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngCell = LngFirst; LngCell < LngLast; ++LngCell)
+            PtrOut[LngCell] = Op(PtrA[LngCell], PtrB[LngCell]);
+    });
 }
 
 // The no-data rule of arithmetic between two maps: where either value is no

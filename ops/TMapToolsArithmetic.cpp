@@ -37,13 +37,15 @@ TMap* CombineByCoordinates(const TMap& Driving, const TMap& Other, TOp Op)
     const long LngXDim = Driving.GetXDim();
     const double* PtrDriving = Driving.GetCells();
     double* PtrOut = PtrResult->GetCells();
-    for (long LngY = 0; LngY < Driving.GetYDim(); ++LngY) {
-        const double* PtrOtherRow = Other.GetCells() + Partner.VecRows[LngY] * Other.GetXDim();
-        const std::size_t LngRow = static_cast<std::size_t>(LngY * LngXDim);
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            PtrOut[LngRow + LngX] =
-                Rule(PtrDriving[LngRow + LngX], PtrOtherRow[Partner.VecCols[LngX]]);
-    }
+    ForRows(Driving, [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngY = LngFirst; LngY < LngLast; ++LngY) {
+            const double* PtrOtherRow = Other.GetCells() + Partner.VecRows[LngY] * Other.GetXDim();
+            const std::size_t LngRow = LngY * static_cast<std::size_t>(LngXDim);
+            for (long LngX = 0; LngX < LngXDim; ++LngX)
+                PtrOut[LngRow + LngX] =
+                    Rule(PtrDriving[LngRow + LngX], PtrOtherRow[Partner.VecCols[LngX]]);
+        }
+    });
     return PtrResult.release();
 }
 
@@ -68,32 +70,60 @@ void CheckSameDimensions(const std::vector<TMap*>& VecMaps, const char* StgXMess
     }
 }
 
+// Adds the cells of LngMaps maps (LngMaps fixed, so the compiler keeps the
+// running values in registers across them) to the running sums and data
+// counts of LngLength cells, map by map in list order.
+template <int LngMaps>
+void AddMaps(double* PtrSums, double* PtrCounts, const double* const* PtrCells,
+             const double* PtrNoData, std::size_t LngLength)
+{
+    for (std::size_t LngI = 0; LngI < LngLength; ++LngI) {
+        double DblSum = PtrSums[LngI];
+        double DblCount = PtrCounts[LngI];
+        for (int LngMap = 0; LngMap < LngMaps; ++LngMap) {
+            const double DblValue = PtrCells[LngMap][LngI];
+            DblSum += DblValue;
+            DblCount += DblValue != PtrNoData[LngMap] ? 1.0 : 0.0;
+        }
+        PtrSums[LngI] = DblSum;
+        PtrCounts[LngI] = DblCount;
+    }
+}
+
 // For each cell of maps of equal dimensions: its values added in list order
 // from 0.0, and how many maps hold data there; Finish(cell, sum, count) makes
-// the result cell. Cells go in blocks, so the running sums stay in cache
-// while the maps stream past.
+// the result cell. Cells go in blocks, so the running values stay in cache
+// while the maps stream past, and blocks are shared among the cores.
 template <class TFinish>
 void SumAndCount(const std::vector<TMap*>& VecMaps, TFinish Finish)
 {
     constexpr std::size_t LngBlock = 2048;
-    double ArrSums[LngBlock];
-    double ArrCounts[LngBlock];
-    const std::size_t LngCells = CellCount(*VecMaps[0]);
-    for (std::size_t LngFirst = 0; LngFirst < LngCells; LngFirst += LngBlock) {
-        const std::size_t LngLength = std::min(LngBlock, LngCells - LngFirst);
-        std::fill(ArrSums, ArrSums + LngLength, 0.0);
-        std::fill(ArrCounts, ArrCounts + LngLength, 0.0);
-        for (const TMap* PtrMap : VecMaps) {
-            const double* PtrCells = PtrMap->GetCells() + LngFirst;
-            const double DblNoData = PtrMap->GetNoDataValue();
-            for (std::size_t LngI = 0; LngI < LngLength; ++LngI) {
-                ArrSums[LngI] += PtrCells[LngI];
-                ArrCounts[LngI] += PtrCells[LngI] != DblNoData ? 1.0 : 0.0;
+    constexpr std::size_t LngGroup = 4;
+    std::vector<double> VecNoData;
+    for (const TMap* PtrMap : VecMaps)
+        VecNoData.push_back(PtrMap->GetNoDataValue());
+    TSlices::Run(CellCount(*VecMaps[0]), TSlices::MinCells, [&](std::size_t LngStart, std::size_t LngEnd) {
+        double ArrSums[LngBlock];
+        double ArrCounts[LngBlock];
+        const double* ArrCells[LngGroup];
+        for (std::size_t LngFirst = LngStart; LngFirst < LngEnd; LngFirst += LngBlock) {
+            const std::size_t LngLength = std::min(LngBlock, LngEnd - LngFirst);
+            std::fill(ArrSums, ArrSums + LngLength, 0.0);
+            std::fill(ArrCounts, ArrCounts + LngLength, 0.0);
+            for (std::size_t LngMap = 0; LngMap < VecMaps.size();) {
+                const std::size_t LngTaken = VecMaps.size() - LngMap >= LngGroup ? LngGroup : 1;
+                for (std::size_t LngI = 0; LngI < LngTaken; ++LngI)
+                    ArrCells[LngI] = VecMaps[LngMap + LngI]->GetCells() + LngFirst;
+                if (LngTaken == LngGroup)
+                    AddMaps<LngGroup>(ArrSums, ArrCounts, ArrCells, &VecNoData[LngMap], LngLength);
+                else
+                    AddMaps<1>(ArrSums, ArrCounts, ArrCells, &VecNoData[LngMap], LngLength);
+                LngMap += LngTaken;
             }
+            for (std::size_t LngI = 0; LngI < LngLength; ++LngI)
+                Finish(LngFirst + LngI, ArrSums[LngI], ArrCounts[LngI]);
         }
-        for (std::size_t LngI = 0; LngI < LngLength; ++LngI)
-            Finish(LngFirst + LngI, ArrSums[LngI], ArrCounts[LngI]);
-    }
+    });
 }
 
 // A map on the first map's geometry, no-data value -9999, each cell made by

@@ -205,6 +205,49 @@ void ThrowSampleFailure(const TSampleLine& X, std::size_t LngI, const TSampleLin
             throw TError(Check.StgMessage);
 }
 
+
+// Resamples the rows LngFirst to LngLast of samples into the result. The
+// corners of a row are gathered first, so the arithmetic runs over plain
+// arrays.
+void SampleRows(const TMap& Map, const TSampleLine& X, const TSampleLine& Y, std::size_t LngFirst,
+                std::size_t LngLast, TMap& Result)
+{
+    const double DblNoData = Map.GetNoDataValue();
+    const long LngInCols = Map.GetXDim();
+    const std::size_t LngSamples = X.VecPos.size();
+    std::vector<double> VecQ11(LngSamples), VecQ21(LngSamples), VecQ12(LngSamples),
+        VecQ22(LngSamples), VecValues(LngSamples);
+    const double *PtrQ11 = VecQ11.data(), *PtrQ21 = VecQ21.data();
+    const double *PtrQ12 = VecQ12.data(), *PtrQ22 = VecQ22.data();
+    const double *PtrNear = X.VecNear.data(), *PtrFar = X.VecFar.data();
+    const double* PtrSpan = X.VecSpan.data();
+    double* PtrValues = VecValues.data();
+    for (std::size_t LngJ = LngFirst; LngJ < LngLast; ++LngJ) {
+        const double* PtrLowRow = Map.GetCells() + Y.VecLow[LngJ] * LngInCols;
+        const double* PtrHighRow = Map.GetCells() + Y.VecHigh[LngJ] * LngInCols;
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
+            VecQ11[LngI] = PtrLowRow[X.VecLow[LngI]];
+            VecQ21[LngI] = PtrLowRow[X.VecHigh[LngI]];
+            VecQ12[LngI] = PtrHighRow[X.VecLow[LngI]];
+            VecQ22[LngI] = PtrHighRow[X.VecHigh[LngI]];
+        }
+        const double DblYNear = Y.VecNear[LngJ], DblYFar = Y.VecFar[LngJ], DblYSpan = Y.VecSpan[LngJ];
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
+            // A corner without data gives no value, rather than one mixed
+            // with the no-data marker.
+            const bool BlnNoData = (PtrQ11[LngI] == DblNoData) | (PtrQ21[LngI] == DblNoData)
+                | (PtrQ12[LngI] == DblNoData) | (PtrQ22[LngI] == DblNoData);
+            const double DblValue = Bilinear(PtrQ11[LngI], PtrQ21[LngI], PtrQ12[LngI], PtrQ22[LngI],
+                                             PtrNear[LngI], PtrFar[LngI], PtrSpan[LngI], DblYNear,
+                                             DblYFar, DblYSpan);
+            PtrValues[LngI] = BlnNoData ? DblNoData : DblValue;
+        }
+        double* PtrOutRow = Result.GetCells() + Y.VecOut[LngJ] * Result.GetXDim();
+        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI)
+            PtrOutRow[X.VecOut[LngI]] = VecValues[LngI];
+    }
+}
+
 }  // namespace
 
 double TMapTools::BilinearInterpolate(double DblQ11, double DblQ21, double DblQ12, double DblQ22,
@@ -265,42 +308,12 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
         ThrowSampleFailure(X, static_cast<std::size_t>(X.LngFirstFailure), Y, 0);
 
     // Every sample lies in its own result cell, whichever order they are
-    // visited in; rows outer keeps to memory order. The corners of a row of
-    // samples are gathered first, so the arithmetic runs over plain arrays.
-    const double* PtrIn = PtrMap->GetCells();
-    const long LngInCols = PtrMap->GetXDim();
-    const std::size_t LngSamples = X.VecPos.size();
-    std::vector<double> VecQ11(LngSamples), VecQ21(LngSamples), VecQ12(LngSamples),
-        VecQ22(LngSamples), VecValues(LngSamples);
-    for (std::size_t LngJ = 0; LngJ < Y.VecPos.size(); ++LngJ) {
-        const double* PtrLowRow = PtrIn + Y.VecLow[LngJ] * LngInCols;
-        const double* PtrHighRow = PtrIn + Y.VecHigh[LngJ] * LngInCols;
-        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
-            VecQ11[LngI] = PtrLowRow[X.VecLow[LngI]];
-            VecQ21[LngI] = PtrLowRow[X.VecHigh[LngI]];
-            VecQ12[LngI] = PtrHighRow[X.VecLow[LngI]];
-            VecQ22[LngI] = PtrHighRow[X.VecHigh[LngI]];
-        }
-        const double DblYNear = Y.VecNear[LngJ], DblYFar = Y.VecFar[LngJ], DblYSpan = Y.VecSpan[LngJ];
-        const double *PtrQ11 = VecQ11.data(), *PtrQ21 = VecQ21.data();
-        const double *PtrQ12 = VecQ12.data(), *PtrQ22 = VecQ22.data();
-        const double *PtrNear = X.VecNear.data(), *PtrFar = X.VecFar.data();
-        const double* PtrSpan = X.VecSpan.data();
-        double* PtrValues = VecValues.data();
-        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI) {
-            // A corner without data gives no value, rather than one mixed
-            // with the no-data marker.
-            const bool BlnNoData = (PtrQ11[LngI] == DblNoData) | (PtrQ21[LngI] == DblNoData)
-                | (PtrQ12[LngI] == DblNoData) | (PtrQ22[LngI] == DblNoData);
-            const double DblValue = Bilinear(PtrQ11[LngI], PtrQ21[LngI], PtrQ12[LngI], PtrQ22[LngI],
-                                             PtrNear[LngI], PtrFar[LngI], PtrSpan[LngI], DblYNear,
-                                             DblYFar, DblYSpan);
-            PtrValues[LngI] = BlnNoData ? DblNoData : DblValue;
-        }
-        double* PtrOutRow = PtrResult->GetCells() + Y.VecOut[LngJ] * PtrResult->GetXDim();
-        for (std::size_t LngI = 0; LngI < LngSamples; ++LngI)
-            PtrOutRow[X.VecOut[LngI]] = VecValues[LngI];
-    }
+    // visited in; rows outer keeps to memory order and lets the cores share
+    // the rows.
+    TSlices::Run(Y.VecPos.size(), TSlices::MinCells / X.VecPos.size() + 1,
+                 [&](std::size_t LngFirst, std::size_t LngLast) {
+                     SampleRows(*PtrMap, X, Y, LngFirst, LngLast, *PtrResult);
+                 });
     return PtrResult.release();
 }
 
@@ -334,15 +347,17 @@ TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)
     auto PtrResult = std::make_unique<TMap>(DblFine, LngK * LngXDim, LngK * LngYDim);
     const double* PtrIn = PtrMap->GetCells();
     double* PtrOut = PtrResult->GetCells();
-    for (long LngY = 0; LngY < LngYDim; ++LngY) {
-        double* PtrFirstRow = PtrOut + LngY * LngK * LngK * LngXDim;
-        for (long LngX = 0; LngX < LngXDim; ++LngX)
-            std::fill(PtrFirstRow + LngX * LngK, PtrFirstRow + (LngX + 1) * LngK,
-                      PtrIn[LngY * LngXDim + LngX]);
-        for (long LngCopy = 1; LngCopy < LngK; ++LngCopy)
-            std::copy(PtrFirstRow, PtrFirstRow + LngK * LngXDim,
-                      PtrFirstRow + LngCopy * LngK * LngXDim);
-    }
+    TMapKernel::ForRows(*PtrMap, [=](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngY = LngFirst; LngY < LngLast; ++LngY) {
+            double* PtrFirstRow = PtrOut + LngY * LngK * LngK * LngXDim;
+            for (long LngX = 0; LngX < LngXDim; ++LngX)
+                std::fill(PtrFirstRow + LngX * LngK, PtrFirstRow + (LngX + 1) * LngK,
+                          PtrIn[LngY * LngXDim + LngX]);
+            for (long LngCopy = 1; LngCopy < LngK; ++LngCopy)
+                std::copy(PtrFirstRow, PtrFirstRow + LngK * LngXDim,
+                          PtrFirstRow + LngCopy * LngK * LngXDim);
+        }
+    });
     PtrResult->SetXAxisInterval(FineEdges(*PtrMap, 'X', LngK, DblFine).get());
     PtrResult->SetYAxisInterval(FineEdges(*PtrMap, 'Y', LngK, DblFine).get());
     return PtrResult.release();

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "ops/TCellLookup.h"
+#include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
 #include "util/TPointTools.h"
+
+using TMapKernel::ForRows;
 
 namespace {
 
@@ -63,11 +66,23 @@ void TMapTools::Insert(TMap* PtrDestination, const TMap* PtrInsert)
     const double* PtrFrom = PtrInsert->GetCells();
     double* PtrTo = PtrDestination->GetCells();
     const long LngToXDim = PtrDestination->GetXDim();
-    for (long LngY = 0; LngY < PtrInsert->GetYDim(); ++LngY) {
-        double* PtrToRow = PtrTo + Targets.VecRows[LngY] * LngToXDim;
-        for (long LngX = 0; LngX < PtrInsert->GetXDim(); ++LngX)
-            PtrToRow[Targets.VecCols[LngX]] = *PtrFrom++;
-    }
+    const long LngFromXDim = PtrInsert->GetXDim();
+    // Rows go to distinct destination rows unless the insert map's cells are
+    // the smaller, and then the last write must win: only then one thread.
+    const auto CopyRows = [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngY = LngFirst; LngY < LngLast; ++LngY) {
+            double* PtrToRow = PtrTo + Targets.VecRows[LngY] * LngToXDim;
+            const double* PtrFromRow = PtrFrom + LngY * LngFromXDim;
+            for (long LngX = 0; LngX < LngFromXDim; ++LngX)
+                PtrToRow[Targets.VecCols[LngX]] = PtrFromRow[LngX];
+        }
+    };
+    std::vector<long> VecRows = Targets.VecRows;
+    std::sort(VecRows.begin(), VecRows.end());
+    if (std::adjacent_find(VecRows.begin(), VecRows.end()) == VecRows.end())
+        ForRows(*PtrInsert, CopyRows);
+    else
+        CopyRows(0, static_cast<std::size_t>(PtrInsert->GetYDim()));
 }
 
 TMap* TMapTools::Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond)
@@ -82,9 +97,12 @@ TMap* TMapTools::Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoin
         std::swap(LngY1, LngY2);
     std::unique_ptr<TMap> PtrBlock(TMap::OnBlockOf(PtrMap, LngX1, LngY1, LngX2, LngY2));
     const std::size_t LngRowBytes = sizeof(double) * static_cast<std::size_t>(LngX2 - LngX1 + 1);
-    for (long LngY = LngY1; LngY <= LngY2; ++LngY)
-        std::memcpy(PtrBlock->GetCells() + (LngY - LngY1) * PtrBlock->GetXDim(),
-                    PtrMap->GetCells() + LngY * PtrMap->GetXDim() + LngX1, LngRowBytes);
+    ForRows(*PtrBlock, [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngRow = LngFirst; LngRow < LngLast; ++LngRow)
+            std::memcpy(PtrBlock->GetCells() + LngRow * PtrBlock->GetXDim(),
+                        PtrMap->GetCells() + (LngY1 + LngRow) * PtrMap->GetXDim() + LngX1,
+                        LngRowBytes);
+    });
     return PtrBlock.release();
 }
 
