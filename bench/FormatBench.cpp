@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "util/TNumberFormat.h"
 
 namespace {
@@ -75,24 +76,18 @@ template <class TFormat>
 double NsPerValue(const std::vector<double>& VecValues, TFormat Format)
 {
     std::vector<char> VecText(VecValues.size() * (TNumberFormat::MaxLength + 1));
-    std::vector<double> VecTimes;
     std::size_t LngBytes = 0;
-    for (int LngRun = 0; LngRun < LngRuns; ++LngRun) {
-        const auto Start = std::chrono::steady_clock::now();
+    const double DblSeconds = MedianSeconds(LngRuns, [&] {
         char* PtrOut = VecText.data();
         for (double DblValue : VecValues) {
             PtrOut = Format(DblValue, PtrOut);
             *PtrOut++ = ' ';
         }
-        const std::chrono::duration<double, std::nano> Elapsed =
-            std::chrono::steady_clock::now() - Start;
-        VecTimes.push_back(Elapsed.count() / static_cast<double>(VecValues.size()));
         LngBytes += static_cast<std::size_t>(PtrOut - VecText.data());
-    }
-    std::sort(VecTimes.begin(), VecTimes.end());
+    });
     if (LngBytes == 0)  // keeps the output observable
         std::puts("");
-    return VecTimes[VecTimes.size() / 2];
+    return DblSeconds * 1e9 / static_cast<double>(VecValues.size());
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 //   OpsBench [--side N] [--runs N] [--only SUBSTRING]
 #include "bench/OpsBench.h"
 
+#include "bench/BenchTiming.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -71,18 +73,6 @@ TBenchMaps MakeMaps(long LngSide)
     for (int LngI = 0; LngI < 8; ++LngI)
         Maps.VecStack.push_back(RandomMap(LngSide, 30, 10 + LngI));
     return Maps;
-}
-
-double MedianSeconds(int LngRuns, const std::function<void()>& Work)
-{
-    std::vector<double> VecSeconds;
-    for (int LngI = 0; LngI < LngRuns; ++LngI) {
-        const auto Start = TClock::now();
-        Work();
-        VecSeconds.push_back(std::chrono::duration<double>(TClock::now() - Start).count());
-    }
-    std::sort(VecSeconds.begin(), VecSeconds.end());
-    return VecSeconds[VecSeconds.size() / 2];
 }
 
 void WriteRaw(const fs::path& PthFile, const TMap& Map)

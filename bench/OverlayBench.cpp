@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "grid/TMap.h"
 #include "io/TARCGISFileTools.h"
 #include "util/TTextWriter.h"
@@ -110,18 +111,6 @@ TRun Median(std::vector<TRun> VecRuns)
         Result.BlnOk = Result.BlnOk && Run.BlnOk;
     }
     return Result;
-}
-
-double MedianSeconds(int LngRuns, const std::function<void()>& Work)
-{
-    std::vector<double> VecSeconds;
-    for (int LngI = 0; LngI < LngRuns; ++LngI) {
-        const auto Start = TClock::now();
-        Work();
-        VecSeconds.push_back(std::chrono::duration<double>(TClock::now() - Start).count());
-    }
-    std::sort(VecSeconds.begin(), VecSeconds.end());
-    return VecSeconds[VecSeconds.size() / 2];
 }
 
 std::string Slurp(const std::string& StgName)

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "util/TPointTools.h"
 
 namespace {
@@ -37,20 +38,14 @@ void TimeHull(std::size_t LngCount)
     std::vector<TPoint*> VecPoints;
     for (const auto& PtrPoint : VecOwned)
         VecPoints.push_back(PtrPoint.get());
-    std::vector<double> VecTimes;
     std::size_t LngHull = 0;
-    for (int LngRun = 0; LngRun < LngRuns; ++LngRun) {
-        const auto Start = std::chrono::steady_clock::now();
+    const double DblSeconds = MedianSeconds(LngRuns, [&] {
         const std::vector<TPoint*> VecHull = TPointTools::FindConvexHull(VecPoints);
-        const std::chrono::duration<double, std::milli> Elapsed =
-            std::chrono::steady_clock::now() - Start;
-        VecTimes.push_back(Elapsed.count());
         LngHull = VecHull.size();
         for (TPoint* PtrPoint : VecHull)
             delete PtrPoint;
-    }
-    std::sort(VecTimes.begin(), VecTimes.end());
-    std::printf("%-30zu %10zu %10.2f\n", LngCount, LngHull, VecTimes[VecTimes.size() / 2]);
+    });
+    std::printf("%-30zu %10zu %10.2f\n", LngCount, LngHull, DblSeconds * 1e3);
 }
 
 }  // namespace
