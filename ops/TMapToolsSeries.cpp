@@ -5,6 +5,7 @@
 #include "ops/TCellLookup.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
+#include "ops/TValueIndex.h"
 #include "util/TVectorTools.h"
 
 namespace {
@@ -12,32 +13,8 @@ namespace {
 using TPositionTable = std::map<double, TMapPoint*>;
 using TOwnedPositions = std::map<double, std::unique_ptr<TMapPoint>>;
 
-// A skip list sorted once, for a binary search per cell instead of a scan.
-// Its answers are TVectorTools::HasValue's: exact equality, -0.0 as 0.0
-// (equivalent under <), and NaN never found (and left out, as it would break
-// the ordering).
-class TSkipList {
-public:
-    explicit TSkipList(std::vector<double> VecValues) : MbrVecValues(std::move(VecValues))
-    {
-        MbrVecValues.erase(std::remove_if(MbrVecValues.begin(), MbrVecValues.end(),
-                                          [](double DblValue) { return std::isnan(DblValue); }),
-                           MbrVecValues.end());
-        std::sort(MbrVecValues.begin(), MbrVecValues.end());
-    }
-
-    bool Has(double DblValue) const
-    {
-        return !std::isnan(DblValue) &&
-               std::binary_search(MbrVecValues.begin(), MbrVecValues.end(), DblValue);
-    }
-
-private:
-    std::vector<double> MbrVecValues;
-};
-
 // The first-value table of one map; its points stay owned until handed out.
-TOwnedPositions FirstValues(const TMap& Map, const TSkipList& Skip)
+TOwnedPositions FirstValues(const TMap& Map, const TValueIndex& Skip)
 {
     TOwnedPositions Table;
     const long LngXDim = Map.GetXDim();
@@ -53,7 +30,7 @@ TOwnedPositions FirstValues(const TMap& Map, const TSkipList& Skip)
             if (DblValue == DblRemembered)
                 continue;
             DblRemembered = DblValue;
-            if (std::isnan(DblValue) || Skip.Has(DblValue))
+            if (std::isnan(DblValue) || Skip.Find(DblValue) >= 0)
                 continue;
             const auto ItAt = Table.lower_bound(DblValue);
             if (ItAt == Table.end() || DblValue < ItAt->first)
@@ -166,14 +143,14 @@ std::map<double, TMapPoint*> TMapTools::GetFirstValues(const TMap* PtrMap,
                                                        std::vector<double> VecSkip)
 {
     std::vector<TOwnedPositions> VecOwned;
-    VecOwned.push_back(FirstValues(*PtrMap, TSkipList(std::move(VecSkip))));
+    VecOwned.push_back(FirstValues(*PtrMap, TValueIndex(VecSkip)));
     return std::move(HandOut(VecOwned).front());
 }
 
 std::vector<std::map<double, TMapPoint*>> TMapTools::GetFirstValues(std::vector<TMap*> VecMaps,
                                                                     std::vector<double> VecSkip)
 {
-    const TSkipList Skip(std::move(VecSkip));
+    const TValueIndex Skip(VecSkip);
     std::vector<TOwnedPositions> VecOwned;
     VecOwned.reserve(VecMaps.size());
     for (const TMap* PtrMap : VecMaps)
@@ -208,7 +185,7 @@ std::map<double, std::vector<double>> TMapTools::GetValuesOverlay(const TMap* Pt
         throw TError("Map X-dimensions do not match");
     if (!TMapKernel::SameYDim(*PtrValues, *PtrClasses))
         throw TError("Map Y-Dimensions do not match");
-    const TSkipList Skip(std::move(VecSkip));
+    const TValueIndex Skip(VecSkip);
     std::map<double, std::vector<double>> MapClasses;
     const long LngXDim = PtrClasses->GetXDim();
     const long LngYDim = PtrClasses->GetYDim();
@@ -222,7 +199,7 @@ std::map<double, std::vector<double>> TMapTools::GetValuesOverlay(const TMap* Pt
             const long LngCell = LngY * LngXDim + LngX;
             const double DblClass = PtrClassCells[LngCell];
             if (!(PtrLastClass && DblClass == DblLastClass)) {
-                if (std::isnan(DblClass) || Skip.Has(DblClass))
+                if (std::isnan(DblClass) || Skip.Find(DblClass) >= 0)
                     continue;
                 PtrLastClass = &MapClasses[DblClass];
                 DblLastClass = DblClass;
