@@ -88,7 +88,8 @@ struct TDataOnly {
 
     double operator()(double DblA, double DblB) const
     {
-        return (DblA == DblNoDataA) | (DblB == DblNoDataB) ? DblOut : Op(DblA, DblB);
+        const bool BlnNoData = (DblA == DblNoDataA) | (DblB == DblNoDataB);
+        return BlnNoData ? DblOut : Op(DblA, DblB);
     }
 };
 template <class TOp>
