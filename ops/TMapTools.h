@@ -127,8 +127,9 @@ public:
     // range in TAxis::GetPoint".
     static TMap* Downscale(const TMap* PtrMap, double DblResolution);
     // Each cell copied into a LngFactor x LngFactor block of cells of
-    // 1/LngFactor the size, over the same extent. Throws "Subdivision factor
-    // must be >= 1 in TMapTools::Subdivide".
+    // 1/LngFactor the size, over exactly the same extent, with the input's
+    // no-data value. Throws "Subdivision factor must be >= 1 in
+    // TMapTools::Subdivide".
     static TMap* Subdivide(const TMap* PtrMap, int LngFactor);
     // Widens the block of rows and columns by LngBuffer cells on every side,
     // clamped to the map, in place.

@@ -345,6 +345,9 @@ TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)
     const long LngYDim = PtrMap->GetYDim();
     const double DblFine = PtrMap->GetResolution() / LngK;
     auto PtrResult = std::make_unique<TMap>(DblFine, LngK * LngXDim, LngK * LngYDim);
+    // The cells are the input's, no-data cells included, so they keep its
+    // no-data value: under another one they would pass for data.
+    PtrResult->SetNoDataValue(PtrMap->GetNoDataValue());
     const double* PtrIn = PtrMap->GetCells();
     double* PtrOut = PtrResult->GetCells();
     TMapKernel::ForRows(*PtrMap, [=](std::size_t LngFirst, std::size_t LngLast) {

@@ -154,7 +154,8 @@ TEST(TMapToolsResampling, DownscaleFramesWholeNewCells)
 TEST(TMapToolsResampling, SubdivideKeepsTheExtentExactly)
 {
     const auto PtrResult =
-        Own(TMapTools::Subdivide(MakeMap(3, 2, 1, 0, 2, {1, 2, 3, 4, 5, 6}).get(), 2));
+        Own(TMapTools::Subdivide(MakeMap(3, 2, 1, 0, 2, {1, 2, 3, 4, 5, 6}, 6).get(), 2));
+    EXPECT_EQ(PtrResult->GetNoDataValue(), 6);
     EXPECT_EQ(Components(*PtrResult->GetXAxisInterval(), 'X'), TValues({0, 0.5, 1, 1.5, 2, 2.5, 3}));
     EXPECT_EQ(Components(*PtrResult->GetYAxisInterval(), 'Y'), TValues({2, 1.5, 1, 0.5, 0}));
     EXPECT_EQ(PtrResult->GetResolution(), 0.5);
