@@ -6,13 +6,19 @@
 
 #include "grid/TError.h"
 
-TEdgeLookup::TEdgeLookup(const TAxis& Edges, char ChrAxis)
+std::vector<double> AxisValues(const TAxis& Axis, char ChrAxis)
 {
-    MbrVecEdges.reserve(static_cast<std::size_t>(Edges.GetSize()));
-    for (long LngIndex = 0; LngIndex < Edges.GetSize(); ++LngIndex) {
-        const TPoint& Point = Edges.GetFilledPoint(LngIndex);
-        MbrVecEdges.push_back(ChrAxis == 'X' ? Point.GetX() : Point.GetY());
+    std::vector<double> VecValues;
+    VecValues.reserve(static_cast<std::size_t>(Axis.GetSize()));
+    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex) {
+        const TPoint& Point = Axis.GetFilledPoint(LngIndex);
+        VecValues.push_back(ChrAxis == 'X' ? Point.GetX() : Point.GetY());
     }
+    return VecValues;
+}
+
+TEdgeLookup::TEdgeLookup(const TAxis& Edges, char ChrAxis) : MbrVecEdges(AxisValues(Edges, ChrAxis))
+{
     if (std::is_sorted(MbrVecEdges.begin(), MbrVecEdges.end()))
         MbrOrder = TOrder::Rising;
     else if (std::is_sorted(MbrVecEdges.begin(), MbrVecEdges.end(), std::greater<double>()))
@@ -56,15 +62,14 @@ std::vector<long> Indices(const TEdgeLookup& Lookup, const TAxis& Centres, char 
     std::vector<long> VecIndices;
     VecIndices.reserve(static_cast<std::size_t>(Centres.GetSize()));
     LngFirstFailure = -1;
-    for (long LngIndex = 0; LngIndex < Centres.GetSize(); ++LngIndex) {
-        const TPoint& Centre = Centres.GetFilledPoint(LngIndex);
+    for (double DblCentre : AxisValues(Centres, ChrAxis)) {
         long LngFound = -1;
         try {
-            LngFound = Lookup.Index(ChrAxis == 'X' ? Centre.GetX() : Centre.GetY());
+            LngFound = Lookup.Index(DblCentre);
         } catch (const TError&) {
         }
         if (LngFound < 0 && LngFirstFailure < 0)
-            LngFirstFailure = LngIndex;
+            LngFirstFailure = static_cast<long>(VecIndices.size());
         VecIndices.push_back(LngFound);
     }
     return VecIndices;

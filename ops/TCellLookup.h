@@ -8,6 +8,9 @@
 
 #include "grid/TMap.h"
 
+// The X (ChrAxis 'X') or Y component of each point of the axis, in order.
+std::vector<double> AxisValues(const TAxis& Axis, char ChrAxis);
+
 // Interval lookup on one edge axis, as TAxis::GetIndex gives it.
 class TEdgeLookup {
 public:

@@ -10,18 +10,6 @@
 
 namespace {
 
-// The X (ChrAxis 'X') or Y component of each point of the axis.
-std::vector<double> Components(const TAxis& Axis, char ChrAxis)
-{
-    std::vector<double> VecValues;
-    VecValues.reserve(static_cast<std::size_t>(Axis.GetSize()));
-    for (long LngIndex = 0; LngIndex < Axis.GetSize(); ++LngIndex) {
-        const TPoint& Point = Axis.GetFilledPoint(LngIndex);
-        VecValues.push_back(ChrAxis == 'X' ? Point.GetX() : Point.GetY());
-    }
-    return VecValues;
-}
-
 // The number of new cells of size DblNew in DblCells cells of size DblOld. A
 // quotient within a few units in the last place of a whole number is that
 // number: 2 cells of 0.3 hold 6 cells of 0.1, though 0.6 / 0.1 is 5.999...
@@ -35,6 +23,12 @@ long WholeCells(double DblOld, long LngCells, double DblNew)
     return static_cast<long>(DblQuotient);
 }
 
+// A new point at DblValue in the component ChrAxis names, DblFixed in the other.
+TPoint* PointOn(char ChrAxis, double DblValue, double DblFixed)
+{
+    return ChrAxis == 'X' ? new TPoint(DblValue, DblFixed) : new TPoint(DblFixed, DblValue);
+}
+
 // An axis of LngCount points, the first DblFirst and each following one DblStep
 // further (by repeated addition), in the component ChrAxis; DblFixed in the
 // other.
@@ -44,8 +38,7 @@ std::unique_ptr<TAxis> SteppedAxis(double DblResolution, long LngCount, double D
     auto PtrAxis = std::make_unique<TAxis>(DblResolution, LngCount);
     double DblValue = DblFirst;
     for (long LngIndex = 0; LngIndex < LngCount; ++LngIndex, DblValue += DblStep)
-        PtrAxis->SetPoint(LngIndex, ChrAxis == 'X' ? new TPoint(DblValue, DblFixed)
-                                                   : new TPoint(DblFixed, DblValue));
+        PtrAxis->SetPoint(LngIndex, PointOn(ChrAxis, DblValue, DblFixed));
     return PtrAxis;
 }
 
@@ -67,12 +60,11 @@ std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, doubl
     // The other component: the north edge for X edges, the west edge for Y.
     const double DblFixed = ChrAxis == 'X' ? Map.GetYAxisInterval()->GetFilledPoint(0).GetY()
                                            : Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
-    const std::vector<double> VecCoarse = Components(Edges, ChrAxis);
+    const std::vector<double> VecCoarse = AxisValues(Edges, ChrAxis);
     auto PtrAxis = std::make_unique<TAxis>(DblFine, LngK * (Edges.GetSize() - 1) + 1);
     long LngIndex = 0;
     const auto Place = [&](double DblValue) {
-        PtrAxis->SetPoint(LngIndex++, ChrAxis == 'X' ? new TPoint(DblValue, DblFixed)
-                                                     : new TPoint(DblFixed, DblValue));
+        PtrAxis->SetPoint(LngIndex++, PointOn(ChrAxis, DblValue, DblFixed));
     };
     for (std::size_t LngCoarse = 0; LngCoarse + 1 < VecCoarse.size(); ++LngCoarse) {
         double DblValue = VecCoarse[LngCoarse];
@@ -137,7 +129,7 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, con
     TSampleLine Line;
     const TEdgeLookup Out(ResultEdges, ChrAxis);
     const TEdgeLookup In(MapEdges, ChrAxis);
-    const std::vector<double> VecCentres = Components(MapCentres, ChrAxis);
+    const std::vector<double> VecCentres = AxisValues(MapCentres, ChrAxis);
     const auto Lookup = [](const TEdgeLookup& Edges, double DblPos, bool& BlnThrew) {
         BlnThrew = false;
         try {
@@ -274,16 +266,18 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
         throw TError("New resolution cannot be <= 0.0 in TMapTools::BilinearInterpolate");
     const double DblNoData = PtrMap->GetNoDataValue();
     std::unique_ptr<TMap> PtrResult(Downscale(PtrMap, DblResolution));
+    // The frame holds its own no-data value; refilled only when the map's differs.
+    if (!(DblNoData == PtrResult->GetNoDataValue()))
+        PtrResult->InitValues(DblNoData);
     PtrResult->SetNoDataValue(DblNoData);
-    PtrResult->InitValues(DblNoData);
 
     // Samples start one input cell inside the frame's west and north edges
     // and stay one input cell (and one new cell in X and north) inside the
     // others; the first row of each column is taken untested.
     const double DblR = PtrMap->GetResolution();
     const double DblS = DblResolution;
-    const std::vector<double> VecXEdges = Components(*PtrResult->GetXAxisInterval(), 'X');
-    const std::vector<double> VecYEdges = Components(*PtrResult->GetYAxisInterval(), 'Y');
+    const std::vector<double> VecXEdges = AxisValues(*PtrResult->GetXAxisInterval(), 'X');
+    const std::vector<double> VecYEdges = AxisValues(*PtrResult->GetYAxisInterval(), 'Y');
     const double DblX1 = VecXEdges.front(), DblX2 = VecXEdges.back();
     const double DblY1 = VecYEdges.front(), DblY2 = VecYEdges.back();
     const bool BlnFalling = DblY1 > DblY2;

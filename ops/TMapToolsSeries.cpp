@@ -244,9 +244,5 @@ std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int Lng
     VecOwned.reserve(static_cast<std::size_t>(LngMaps - LngWindow));
     for (long LngFirst = 0; LngFirst < LngMaps - LngWindow; ++LngFirst)
         VecOwned.push_back(GradientMap(VecMaps, LngFirst, LngWindow));
-    std::vector<TMap*> VecResults;
-    VecResults.reserve(VecOwned.size());
-    for (std::unique_ptr<TMap>& PtrMap : VecOwned)
-        VecResults.push_back(PtrMap.release());
-    return VecResults;
+    return TMapKernel::ReleaseAll(VecOwned);
 }
