@@ -44,14 +44,24 @@ std::unique_ptr<TMap> ReadGrid(TGridReader& Reader)
 
 TMap* TARCGISFileTools::LoadARCGISFile(std::istream& Stream)
 {
-    TGridReader Reader(Stream);
-    return ReadGrid(Reader).release();
+    return LoadARCGISFile(Stream, TGridDialect::Strict);
 }
 
 TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StgName)
 {
+    return LoadARCGISFile(StgName, TGridDialect::Strict);
+}
+
+TMap* TARCGISFileTools::LoadARCGISFile(std::istream& Stream, TGridDialect Dialect)
+{
+    TGridReader Reader(Stream, Dialect);
+    return ReadGrid(Reader).release();
+}
+
+TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StgName, TGridDialect Dialect)
+{
     std::ifstream File = TGridReader::OpenFile(StgName);
-    return LoadARCGISFile(File);
+    return LoadARCGISFile(File, Dialect);
 }
 
 void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, std::ostream& Stream)
@@ -78,11 +88,12 @@ void TARCGISFileTools::WriteFileList(std::vector<TMap*> VecMaps, std::vector<std
         WriteARCGISFile(VecMaps[LngIndex], VecNames[LngIndex]);
 }
 
-std::vector<TMap*> TARCGISFileTools::LoadFileList(std::vector<std::string> VecNames)
+std::vector<TMap*> TARCGISFileTools::LoadFileList(std::vector<std::string> VecNames,
+                                                   TGridDialect Dialect)
 {
     std::vector<std::unique_ptr<TMap>> VecLoaded;
     for (const std::string& StgName : VecNames) {
-        std::unique_ptr<TMap> PtrMap(LoadARCGISFile(StgName));
+        std::unique_ptr<TMap> PtrMap(LoadARCGISFile(StgName, Dialect));
         VecLoaded.push_back(std::move(PtrMap));
     }
     std::vector<TMap*> VecMaps;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "grid/TMap.h"
+#include "io/TGridDialect.h"
 
 class TARCGISFileTools {
 public:
@@ -24,6 +25,10 @@ public:
     static TMap* LoadARCGISFile(std::istream& Stream);
     // Throws TFileError("Unable to open file " + StgName) if it cannot be read.
     static TMap* LoadARCGISFile(const std::string& StgName);
+    // The same with the header read in the given dialect; the two forms
+    // above read Strict.
+    static TMap* LoadARCGISFile(std::istream& Stream, TGridDialect Dialect);
+    static TMap* LoadARCGISFile(const std::string& StgName, TGridDialect Dialect);
 
     // Writes header and body; the map must have its axes. Numbers as
     // TNumberFormat writes them.
@@ -36,5 +41,6 @@ public:
     // not match in TARCGISFileTools::WriteFileList" before writing anything.
     static void WriteFileList(std::vector<TMap*> VecMaps, std::vector<std::string> VecNames);
     // Loads each file in order; on a failure no map is kept.
-    static std::vector<TMap*> LoadFileList(std::vector<std::string> VecNames);
+    static std::vector<TMap*> LoadFileList(std::vector<std::string> VecNames,
+                                           TGridDialect Dialect = TGridDialect::Strict);
 };

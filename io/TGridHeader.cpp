@@ -84,7 +84,7 @@ void PlacePoint(TAxis& Axis, long LngIndex, double DblX, double DblY)
 
 }  // namespace
 
-TGridHeader TGridHeader::Read(TTokenizer& Tokens)
+TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect /*Dialect*/)
 {
     TGridHeader Header;
     ExpectTag(Tokens, "ncols", NcolsMessage);

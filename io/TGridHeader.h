@@ -8,6 +8,7 @@
 
 #include "grid/TAxis.h"
 #include "grid/TMap.h"
+#include "io/TGridDialect.h"
 #include "io/TTokenizer.h"
 
 struct TGridHeader {
@@ -27,7 +28,8 @@ struct TGridHeader {
     // error: cellsize must be greater than 0", and a corner or far edge
     // (corner + cells x cellsize) that is not finite "File format error: grid
     // extent is out of range".
-    static TGridHeader Read(TTokenizer& Tokens);
+    // Tolerant is not yet distinguished: it reads as Strict does.
+    static TGridHeader Read(TTokenizer& Tokens, TGridDialect Dialect = TGridDialect::Strict);
 
     // The header the writer gives a map: west edge from point 0 of the X edge
     // axis, south edge the lesser Y of the first and last Y edges. Throws

@@ -54,10 +54,10 @@ std::uint64_t CellsOf(const TGridHeader& Header)
 
 }  // namespace
 
-TGridReader::TGridReader(std::istream& Stream)
+TGridReader::TGridReader(std::istream& Stream, TGridDialect Dialect)
     : MbrPtrSource(std::make_unique<TStreamSource>(Stream)),
       MbrTokens(*MbrPtrSource),
-      MbrHeader(TGridHeader::Read(MbrTokens)),
+      MbrHeader(TGridHeader::Read(MbrTokens, Dialect)),
       MbrLngCellCount(CellsOf(MbrHeader))
 {
 }

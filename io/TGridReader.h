@@ -9,13 +9,14 @@
 #include <memory>
 #include <string>
 
+#include "io/TGridDialect.h"
 #include "io/TGridHeader.h"
 #include "io/TTokenizer.h"
 
 class TGridReader {
 public:
-    // Reads the header; throws its format messages.
-    explicit TGridReader(std::istream& Stream);
+    // Reads the header in the dialect given; throws its format messages.
+    explicit TGridReader(std::istream& Stream, TGridDialect Dialect = TGridDialect::Strict);
     // Hands the bytes read ahead but not used back to the stream, so that it
     // stands just after the last value read (by seeking where it can).
     ~TGridReader();
