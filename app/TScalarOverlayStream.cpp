@@ -12,6 +12,7 @@
 #include "app/TCellPipeline.h"
 #include "app/TInterruptCleanup.h"
 #include "app/TScalarOverlay.h"
+#include "app/TSidecar.h"
 #include "grid/TError.h"
 #include "io/TGridHeader.h"
 #include "io/TGridReader.h"
@@ -96,16 +97,18 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     // Declared first so that it outlives the file it guards.
     std::optional<TInterruptCleanup> Cleanup;
     std::unique_ptr<TOutputFile> PtrOutput;
+    std::optional<TSidecar> Sidecar;
     try {
         const TInterruptCleanup::THold Hold;
         PtrOutput = std::make_unique<TOutputFile>(StgOutput);
         if (!PtrOutput->WritesDirectly())
             Cleanup.emplace(PtrOutput->WorkingName());
+        Sidecar.emplace(StgInput, StgOutput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
         Reader.SkipRemainingCells();
         throw;
     }
     StreamBody(Reader, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
-    PtrOutput->Commit();
+    Sidecar->CommitWith(*PtrOutput);
 }
