@@ -91,7 +91,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
                          char ChrOperation, double DblScalar, unsigned LngThreads)
 {
     std::ifstream Input = TGridReader::OpenFile(StgInput);
-    TGridReader Reader(Input);
+    TGridReader Reader(Input, TGridDialect::Strict, StgInput);
     const TScalarOp Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
 
     // Declared first so that it outlives the file it guards.

@@ -65,7 +65,8 @@ TMap* TARCGISFileTools::LoadARCGISFile(std::istream& Stream, TGridDialect Dialec
 TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StgName, TGridDialect Dialect)
 {
     std::ifstream File = TGridReader::OpenFile(StgName);
-    return LoadARCGISFile(File, Dialect);
+    TGridReader Reader(File, Dialect, StgName);
+    return ReadGrid(Reader).release();
 }
 
 void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, std::ostream& Stream)
