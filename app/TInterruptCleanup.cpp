@@ -10,27 +10,27 @@ namespace {
 
 const int ArrSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// Only what a signal handler may touch: a fixed buffer and a flag.
-char ArrPendingName[4096];
-volatile std::sig_atomic_t BlnPending = 0;
+// Only what a signal handler may touch: fixed buffers and flags.
+constexpr int MaxPending = 4;
+char ArrPendingNames[MaxPending][4096];
+volatile std::sig_atomic_t ArrBlnPending[MaxPending] = {};
+
+// Kept by the guards alone, with the signals held or not yet caught.
+int LngLiveGuards = 0;
+sigset_t Caught;  // the signals the guards took over
 
 extern "C" void RemovePendingAndDie(int LngSignal)
 {
-    if (BlnPending)
-        unlink(ArrPendingName);
+    for (int LngSlot = 0; LngSlot < MaxPending; ++LngSlot)
+        if (ArrBlnPending[LngSlot])
+            unlink(ArrPendingNames[LngSlot]);
     std::signal(LngSignal, SIG_DFL);
     std::raise(LngSignal);
 }
 
-}  // namespace
-
-TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
+void CatchSignals()
 {
-    sigemptyset(&MbrCaught);
-    if (StgTemporary.size() >= sizeof ArrPendingName)
-        return;
-    std::memcpy(ArrPendingName, StgTemporary.c_str(), StgTemporary.size() + 1);
-    BlnPending = 1;
+    sigemptyset(&Caught);
     struct sigaction Cleanup = {};
     Cleanup.sa_handler = RemovePendingAndDie;
     sigemptyset(&Cleanup.sa_mask);
@@ -40,16 +40,40 @@ TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
         if (sigaction(LngSignal, nullptr, &Current) != 0 || Current.sa_handler == SIG_IGN)
             continue;
         sigaction(LngSignal, &Cleanup, nullptr);
-        sigaddset(&MbrCaught, LngSignal);
+        sigaddset(&Caught, LngSignal);
     }
+}
+
+int FreeSlot()
+{
+    for (int LngSlot = 0; LngSlot < MaxPending; ++LngSlot)
+        if (!ArrBlnPending[LngSlot])
+            return LngSlot;
+    return -1;
+}
+
+}  // namespace
+
+TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary) : MbrLngSlot(FreeSlot())
+{
+    if (LngLiveGuards++ == 0)
+        CatchSignals();
+    if (MbrLngSlot < 0 || StgTemporary.size() >= sizeof ArrPendingNames[0]) {
+        MbrLngSlot = -1;
+        return;
+    }
+    std::memcpy(ArrPendingNames[MbrLngSlot], StgTemporary.c_str(), StgTemporary.size() + 1);
+    ArrBlnPending[MbrLngSlot] = 1;
 }
 
 TInterruptCleanup::~TInterruptCleanup()
 {
-    BlnPending = 0;
-    for (int LngSignal : ArrSignals)
-        if (sigismember(&MbrCaught, LngSignal) == 1)
-            std::signal(LngSignal, SIG_DFL);
+    if (MbrLngSlot >= 0)
+        ArrBlnPending[MbrLngSlot] = 0;
+    if (--LngLiveGuards == 0)
+        for (int LngSignal : ArrSignals)
+            if (sigismember(&Caught, LngSignal) == 1)
+                std::signal(LngSignal, SIG_DFL);
 }
 
 TInterruptCleanup::THold::THold()

@@ -1,7 +1,8 @@
 #pragma once
 // Removes a half-written temporary file when the process is interrupted
 // (SIGINT, SIGTERM, SIGHUP) while the guard lives, then dies of the signal as
-// it would have. A signal that is ignored when the guard is made stays ignored.
+// it would have. A signal that is ignored when the first guard is made stays
+// ignored. A few guards may live at once (a grid and its sidecar).
 
 #include <signal.h>
 
@@ -32,5 +33,5 @@ public:
     static void IgnoreWriteSignals();
 
 private:
-    sigset_t MbrCaught;  // the signals the guard took over
+    int MbrLngSlot;  // the guard's pending name, or -1
 };

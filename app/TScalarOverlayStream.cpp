@@ -12,6 +12,7 @@
 #include "app/TCellPipeline.h"
 #include "app/TInterruptCleanup.h"
 #include "app/TScalarOverlay.h"
+#include "app/TSidecar.h"
 #include "grid/TError.h"
 #include "io/TGridHeader.h"
 #include "io/TGridReader.h"
@@ -90,22 +91,24 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
                          char ChrOperation, double DblScalar, unsigned LngThreads)
 {
     std::ifstream Input = TGridReader::OpenFile(StgInput);
-    TGridReader Reader(Input);
+    TGridReader Reader(Input, TGridDialect::Strict, StgInput);
     const TScalarOp Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
 
     // Declared first so that it outlives the file it guards.
     std::optional<TInterruptCleanup> Cleanup;
     std::unique_ptr<TOutputFile> PtrOutput;
+    std::optional<TSidecar> Sidecar;
     try {
         const TInterruptCleanup::THold Hold;
         PtrOutput = std::make_unique<TOutputFile>(StgOutput);
         if (!PtrOutput->WritesDirectly())
             Cleanup.emplace(PtrOutput->WorkingName());
+        Sidecar.emplace(StgInput, StgOutput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
         Reader.SkipRemainingCells();
         throw;
     }
     StreamBody(Reader, Op, PtrOutput->Stream(), UseSecondThread(LngThreads));
-    PtrOutput->Commit();
+    Sidecar->CommitWith(*PtrOutput);
 }

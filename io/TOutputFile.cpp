@@ -137,8 +137,8 @@ TTarget ResolveTarget(const std::string& StgName)
         }
         const fs::file_status Status = fs::symlink_status(PthFile, Err);
         if (!fs::is_symlink(Status)) {
-            const bool BlnDirect =
-                StgTop == "dev" || (fs::exists(Status) && !fs::is_regular_file(Status));
+            // A regular file is replaced wherever it lies (/dev/shm too).
+            const bool BlnDirect = fs::exists(Status) && !fs::is_regular_file(Status);
             return {BlnDirect ? TTarget::TKind::Direct : TTarget::TKind::Replace, PthFile};
         }
         const fs::path PthLink = fs::read_symlink(PthFile, Err);
@@ -231,17 +231,28 @@ TOutputFile::~TOutputFile()
         Discard();
 }
 
+void TOutputFile::Finish()
+{
+    if (MbrBlnFinished)
+        return;
+    MbrStream.flush();
+    if (MbrStream.fail() || !Close())
+        ThrowUnableToWrite();
+    MbrBlnFinished = true;
+}
+
 void TOutputFile::Commit()
 {
-    MbrStream.flush();
-    bool BlnWritten = !MbrStream.fail() && Close();
-    if (BlnWritten && !MbrBlnDirect)
-        BlnWritten = std::rename(MbrStgWorkingName.c_str(), MbrStgTarget.c_str()) == 0;
-    if (!BlnWritten) {
-        Discard();
-        throw TFileError("Unable to write file " + MbrStgName);
-    }
+    Finish();
+    if (!MbrBlnDirect && std::rename(MbrStgWorkingName.c_str(), MbrStgTarget.c_str()) != 0)
+        ThrowUnableToWrite();
     MbrBlnDone = true;
+}
+
+void TOutputFile::ThrowUnableToWrite()
+{
+    Discard();
+    throw TFileError("Unable to write file " + MbrStgName);
 }
 
 bool TOutputFile::Close() noexcept
