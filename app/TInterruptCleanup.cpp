@@ -4,33 +4,26 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 
 namespace {
 
 const int ArrSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// Only what a signal handler may touch: a fixed buffer and a flag.
-char ArrPendingName[4096];
-volatile std::sig_atomic_t BlnPending = 0;
+// Only what a signal handler may touch: the list of guards, changed with
+// the signals held, and the signals taken over.
+TInterruptCleanup* volatile PtrFirstGuard = nullptr;
+sigset_t SetCaught;
 
 extern "C" void RemovePendingAndDie(int LngSignal)
 {
-    if (BlnPending)
-        unlink(ArrPendingName);
+    TInterruptCleanup::RemoveAllPending();
     std::signal(LngSignal, SIG_DFL);
     std::raise(LngSignal);
 }
 
-}  // namespace
-
-TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
+void TakeOverSignals()
 {
-    sigemptyset(&MbrCaught);
-    if (StgTemporary.size() >= sizeof ArrPendingName)
-        return;
-    std::memcpy(ArrPendingName, StgTemporary.c_str(), StgTemporary.size() + 1);
-    BlnPending = 1;
+    sigemptyset(&SetCaught);
     struct sigaction Cleanup = {};
     Cleanup.sa_handler = RemovePendingAndDie;
     sigemptyset(&Cleanup.sa_mask);
@@ -40,16 +33,54 @@ TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
         if (sigaction(LngSignal, nullptr, &Current) != 0 || Current.sa_handler == SIG_IGN)
             continue;
         sigaction(LngSignal, &Cleanup, nullptr);
-        sigaddset(&MbrCaught, LngSignal);
+        sigaddset(&SetCaught, LngSignal);
     }
+}
+
+void GiveBackSignals()
+{
+    for (int LngSignal : ArrSignals)
+        if (sigismember(&SetCaught, LngSignal) == 1)
+            std::signal(LngSignal, SIG_DFL);
+}
+
+}  // namespace
+
+TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
+    : MbrStgTemporary(StgTemporary)
+{
+    const THold Hold;
+    Link();
 }
 
 TInterruptCleanup::~TInterruptCleanup()
 {
-    BlnPending = 0;
-    for (int LngSignal : ArrSignals)
-        if (sigismember(&MbrCaught, LngSignal) == 1)
-            std::signal(LngSignal, SIG_DFL);
+    const THold Hold;
+    Unlink();
+}
+
+void TInterruptCleanup::Link()
+{
+    if (!PtrFirstGuard)
+        TakeOverSignals();
+    MbrPtrNext = PtrFirstGuard;
+    PtrFirstGuard = this;
+}
+
+void TInterruptCleanup::Unlink()
+{
+    TInterruptCleanup* volatile* PtrLink = &PtrFirstGuard;
+    while (*PtrLink != this)
+        PtrLink = &(*PtrLink)->MbrPtrNext;
+    *PtrLink = MbrPtrNext;
+    if (!PtrFirstGuard)
+        GiveBackSignals();
+}
+
+void TInterruptCleanup::RemoveAllPending() noexcept
+{
+    for (TInterruptCleanup* PtrGuard = PtrFirstGuard; PtrGuard; PtrGuard = PtrGuard->MbrPtrNext)
+        unlink(PtrGuard->MbrStgTemporary.c_str());
 }
 
 TInterruptCleanup::THold::THold()
