@@ -4,15 +4,20 @@
 
 #include "grid/TError.h"
 
-TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput)
+TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput,
+                               const std::string& StgSidecarOf)
     : MbrStgName(StgName)
 {
     if (BlnDashIsStandardOutput && StgName == "-")
         return;
-    const TInterruptCleanup::THold Hold;
-    MbrPtrFile = std::make_unique<TOutputFile>(StgName);
-    if (!MbrPtrFile->WritesDirectly())
-        MbrCleanup.emplace(MbrPtrFile->WorkingName());
+    {
+        const TInterruptCleanup::THold Hold;
+        MbrPtrFile = std::make_unique<TOutputFile>(StgName);
+        if (!MbrPtrFile->WritesDirectly())
+            MbrCleanup.emplace(MbrPtrFile->WorkingName());
+    }
+    if (!StgSidecarOf.empty())
+        MbrSidecar.emplace(StgSidecarOf, StgName);
 }
 
 std::ostream& TCommandOutput::Stream()
@@ -20,8 +25,18 @@ std::ostream& TCommandOutput::Stream()
     return MbrPtrFile ? MbrPtrFile->Stream() : std::cout;
 }
 
+void TCommandOutput::Finish()
+{
+    if (MbrPtrFile)
+        MbrPtrFile->Finish();
+}
+
 void TCommandOutput::Commit()
 {
+    if (MbrSidecar) {
+        MbrSidecar->CommitWith(*MbrPtrFile);
+        return;
+    }
     if (MbrPtrFile) {
         MbrPtrFile->Commit();
         return;

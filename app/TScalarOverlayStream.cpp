@@ -54,7 +54,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
     std::optional<TCommandOutput> Output;
     try {
-        Output.emplace(StgOutput, false);
+        Output.emplace(StgOutput, false, StgInput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
         Reader.SkipRemainingCells();

@@ -231,17 +231,28 @@ TOutputFile::~TOutputFile()
         Discard();
 }
 
+void TOutputFile::Finish()
+{
+    if (MbrBlnFinished)
+        return;
+    MbrStream.flush();
+    if (MbrStream.fail() || !Close())
+        ThrowUnableToWrite();
+    MbrBlnFinished = true;
+}
+
 void TOutputFile::Commit()
 {
-    MbrStream.flush();
-    bool BlnWritten = !MbrStream.fail() && Close();
-    if (BlnWritten && !MbrBlnDirect)
-        BlnWritten = std::rename(MbrStgWorkingName.c_str(), MbrStgTarget.c_str()) == 0;
-    if (!BlnWritten) {
-        Discard();
-        throw TFileError("Unable to write file " + MbrStgName);
-    }
+    Finish();
+    if (!MbrBlnDirect && std::rename(MbrStgWorkingName.c_str(), MbrStgTarget.c_str()) != 0)
+        ThrowUnableToWrite();
     MbrBlnDone = true;
+}
+
+void TOutputFile::ThrowUnableToWrite()
+{
+    Discard();
+    throw TFileError("Unable to write file " + MbrStgName);
 }
 
 bool TOutputFile::Close() noexcept

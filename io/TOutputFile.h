@@ -38,6 +38,10 @@ public:
     // TFileError("Unable to write file " + name) when any write, the flush or
     // the close failed; the target is then untouched.
     void Commit();
+    // The first half of Commit: flushes and closes, with its failure. What
+    // is left, putting the file in place, then rarely fails; so files that go
+    // together are all finished before any of them is committed.
+    void Finish();
 
     // The file being written (the temporary one, or the target itself).
     const std::string& WorkingName() const { return MbrStgWorkingName; }
@@ -50,12 +54,14 @@ private:
     // Closes the descriptor; false when the close reports a failed write.
     bool Close() noexcept;
     void Discard() noexcept;
+    [[noreturn]] void ThrowUnableToWrite();
 
     std::string MbrStgName;         // as the caller gave it, for messages
     std::string MbrStgTarget;       // the file to replace (links followed)
     std::string MbrStgWorkingName;  // what is written
     bool MbrBlnDirect = false;
     bool MbrBlnDone = false;
+    bool MbrBlnFinished = false;
     int MbrLngDescriptor = -1;
     std::unique_ptr<TDescriptorBuffer> MbrPtrBuffer;
     std::ostream MbrStream;
