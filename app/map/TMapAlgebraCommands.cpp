@@ -126,9 +126,10 @@ void TMapHandlers::Gradients(const TMapArguments& Args)
         Owned(TMapTools::ValueGradients(TMapRun::Raw(VecMaps), LngWindow));
     const double DblNoData = VecMaps.front()->GetNoDataValue();
     for (std::size_t LngStart = 0; LngStart < VecResults.size(); ++LngStart)
-        TMapNoData::WhereAll(*VecResults[LngStart],
-                             Window(VecMaps, LngStart, static_cast<std::size_t>(LngWindow) + 1),
-                             DblNoData);
+        // A slope needs two values; the toolkit gives NaN for fewer.
+        TMapNoData::WhereFewer(*VecResults[LngStart],
+                               Window(VecMaps, LngStart, static_cast<std::size_t>(LngWindow) + 1),
+                               2, DblNoData);
     WriteSeries(Run, Args, VecResults);
 }
 

@@ -26,14 +26,15 @@ void TMapNoData::WhereAny(TMap& Result, const std::vector<TMap*>& VecInputs, dou
     Result.SetNoDataValue(DblNoData);
 }
 
-void TMapNoData::WhereAll(TMap& Result, const std::vector<TMap*>& VecInputs, double DblNoData)
+void TMapNoData::WhereFewer(TMap& Result, const std::vector<TMap*>& VecInputs,
+                            std::size_t LngData, double DblNoData)
 {
     double* PtrCells = Result.GetCells();
     for (std::size_t LngCell = 0; LngCell < Cells(Result); ++LngCell) {
-        bool BlnAll = !VecInputs.empty();
+        std::size_t LngHeld = 0;
         for (const TMap* PtrInput : VecInputs)
-            BlnAll = BlnAll && IsNoData(*PtrInput, LngCell);
-        if (BlnAll || PtrCells[LngCell] == -9999.0)
+            LngHeld += !IsNoData(*PtrInput, LngCell);
+        if (LngHeld < LngData || PtrCells[LngCell] == -9999.0)
             PtrCells[LngCell] = DblNoData;
     }
     Result.SetNoDataValue(DblNoData);
