@@ -50,7 +50,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
                          TProgress* PtrProgress)
 {
     std::ifstream Input = TGridReader::OpenFile(StgInput);
-    TGridReader Reader(Input);
+    TGridReader Reader(Input, TGridDialect::Strict, StgInput);
     const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
     std::optional<TCommandOutput> Output;
     try {

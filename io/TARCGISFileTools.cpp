@@ -33,7 +33,11 @@ std::unique_ptr<TMap> ReadGrid(TGridReader& Reader)
             VecRow.push_back(Reader.NextCell());
         PtrMap->AddRow(std::move(VecRow));
     }
-    PtrMap->SetNoDataValue(Header.DblNoDataValue);
+    PtrMap->SetNoDataValue(Header.BlnNoDataGiven
+                               ? Header.DblNoDataValue
+                               : TGridHeader::UnusedNoDataValue(
+                                   PtrMap->GetCells(), static_cast<std::size_t>(Header.LngCols)
+                                                           * static_cast<std::size_t>(Header.LngRows)));
     const auto Edges = Header.EdgeAxes();
     PtrMap->SetXAxisInterval(Edges.first.get());
     PtrMap->SetYAxisInterval(Edges.second.get());
@@ -61,7 +65,8 @@ TMap* TARCGISFileTools::LoadARCGISFile(std::istream& Stream, TGridDialect Dialec
 TMap* TARCGISFileTools::LoadARCGISFile(const std::string& StgName, TGridDialect Dialect)
 {
     std::ifstream File = TGridReader::OpenFile(StgName);
-    return LoadARCGISFile(File, Dialect);
+    TGridReader Reader(File, Dialect, StgName);
+    return ReadGrid(Reader).release();
 }
 
 void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, std::ostream& Stream)

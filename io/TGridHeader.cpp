@@ -8,16 +8,13 @@
 #include <string_view>
 
 #include "grid/TError.h"
+#include "io/TGridHeaderMessages.h"
+#include "io/TTolerantHeader.h"
 #include "util/TTextWriter.h"
 
 namespace {
 
-constexpr const char* NcolsMessage = "File format error: expected to find ncols tag";
-constexpr const char* NrowsMessage = "File format error: expectd to find nrows tag";
-constexpr const char* XllCornerMessage = "File format error: expected to find xllcorner tag";
-constexpr const char* YllCornerMessage = "File format error: expected to find yllcorner tag";
-constexpr const char* CellSizeMessage = "File format error: expected to find cellsize tag";
-constexpr const char* NoDataMessage = "File format error: expected to find NODATA_value tag";
+using namespace TGridHeaderMessages;
 
 void ExpectTag(TTokenizer& Tokens, std::string_view StgTag, const char* StgMessage)
 {
@@ -53,25 +50,7 @@ double ReadNoDataValue(TTokenizer& Tokens)
     double DblValue;
     if (Tokens.ReadNumber(DblValue) || Tokens.ReadCell(DblValue) == TTokenizer::TCell::Ok)
         return DblValue;
-    throw TError("File format error: NODATA_value is not a number");
-}
-
-// A grid must lie on the map: a positive cell size, finite corners, and far
-// edges (corner + cells x cellsize) that do not overflow.
-void CheckGeometry(const TGridHeader& Header)
-{
-    if (!(std::isfinite(Header.DblCellSize) && Header.DblCellSize > 0.0))
-        throw TError("File format error: cellsize must be greater than 0");
-    // In halves, so that cells x cellsize cannot overflow where the sum would
-    // not (a corner far west of a wide grid).
-    const auto FitsFrom = [&Header](double DblCorner, long LngCells) {
-        const double DblHalfFar =
-            DblCorner / 2 + static_cast<double>(LngCells) * (Header.DblCellSize / 2);
-        return std::isfinite(DblCorner) && std::fabs(DblHalfFar) <= DBL_MAX / 2;
-    };
-    if (!FitsFrom(Header.DblXllCorner, Header.LngCols)
-        || !FitsFrom(Header.DblYllCorner, Header.LngRows))
-        throw TError("File format error: grid extent is out of range");
+    throw TError(NoDataNotANumber);
 }
 
 // Stores a new point; the axis owns it once SetPoint has succeeded.
@@ -84,27 +63,67 @@ void PlacePoint(TAxis& Axis, long LngIndex, double DblX, double DblY)
 
 }  // namespace
 
-TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect /*Dialect*/)
+TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect Dialect)
 {
+    if (Dialect == TGridDialect::Tolerant)
+        return ReadTolerantHeader(Tokens);
     TGridHeader Header;
-    ExpectTag(Tokens, "ncols", NcolsMessage);
+    ExpectTag(Tokens, "ncols", Ncols);
     Header.LngCols =
-        ReadDimension(Tokens, NrowsMessage, "File format error: ncols must not be negative");
-    ExpectTag(Tokens, "nrows", NrowsMessage);
+        ReadDimension(Tokens, Nrows, NcolsNegative);
+    ExpectTag(Tokens, "nrows", Nrows);
     Header.LngRows =
-        ReadDimension(Tokens, XllCornerMessage, "File format error: nrows must not be negative");
-    ExpectTag(Tokens, "xllcorner", XllCornerMessage);
-    Header.DblXllCorner = ReadValue(Tokens, YllCornerMessage);
-    ExpectTag(Tokens, "yllcorner", YllCornerMessage);
-    Header.DblYllCorner = ReadValue(Tokens, CellSizeMessage);
-    ExpectTag(Tokens, "cellsize", CellSizeMessage);
-    Header.DblCellSize = ReadValue(Tokens, NoDataMessage);
+        ReadDimension(Tokens, XllCorner, NrowsNegative);
+    ExpectTag(Tokens, "xllcorner", XllCorner);
+    Header.DblXllCorner = ReadValue(Tokens, YllCorner);
+    ExpectTag(Tokens, "yllcorner", YllCorner);
+    Header.DblYllCorner = ReadValue(Tokens, CellSize);
+    ExpectTag(Tokens, "cellsize", CellSize);
+    Header.DblCellSize = ReadValue(Tokens, NoData);
     const std::string_view StgTag = Tokens.NextToken();
     if (StgTag != "NODATA_value" && StgTag != "nodata_value")
-        throw TError(NoDataMessage);
+        throw TError(NoData);
     Header.DblNoDataValue = ReadNoDataValue(Tokens);
-    CheckGeometry(Header);
+    Header.CheckGeometry();
     return Header;
+}
+
+// A grid must lie on the map: a positive cell size, finite corners, and far
+// edges (corner + cells x cellsize) that do not overflow.
+void TGridHeader::CheckGeometry() const
+{
+    if (!(std::isfinite(DblCellSize) && DblCellSize > 0.0))
+        throw TError("File format error: cellsize must be greater than 0");
+    // In halves, so that cells x cellsize cannot overflow where the sum would
+    // not (a corner far west of a wide grid).
+    const auto FitsFrom = [this](double DblCorner, long LngCells) {
+        const double DblHalfFar =
+            DblCorner / 2 + static_cast<double>(LngCells) * (DblCellSize / 2);
+        return std::isfinite(DblCorner) && std::fabs(DblHalfFar) <= DBL_MAX / 2;
+    };
+    if (!FitsFrom(DblXllCorner, LngCols)
+        || !FitsFrom(DblYllCorner, LngRows))
+        throw TError("File format error: grid extent is out of range");
+}
+
+double TGridHeader::UnusedNoDataValue(const double* PtrCells, std::size_t LngCount)
+{
+    constexpr double ArrCandidates[] = {-9999.0, -99999.0, -999999.0, -9999999.0, -99999999.0,
+                                        -999999999.0, -9999999999.0, -99999999999.0,
+                                        -999999999999.0, -9999999999999.0, -99999999999999.0,
+                                        -999999999999999.0, -DBL_MAX, -HUGE_VAL};
+    constexpr std::size_t LngCandidates = sizeof ArrCandidates / sizeof ArrCandidates[0];
+    bool ArrBlnHeld[LngCandidates] = {};
+    for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell) {
+        if (!(PtrCells[LngCell] <= ArrCandidates[0]))
+            continue;
+        for (std::size_t LngAt = 0; LngAt < LngCandidates; ++LngAt)
+            ArrBlnHeld[LngAt] = ArrBlnHeld[LngAt] || PtrCells[LngCell] == ArrCandidates[LngAt];
+    }
+    for (std::size_t LngAt = 0; LngAt < LngCandidates; ++LngAt)
+        if (!ArrBlnHeld[LngAt])
+            return ArrCandidates[LngAt];
+    return std::nan("");
 }
 
 TGridHeader TGridHeader::OfMap(const TMap* PtrMap)

@@ -2,6 +2,7 @@
 // The six header entries of an ASCII grid file, and the geometry they stand
 // for: shared by the grid reader, the grid writer and the streaming command.
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,6 +19,9 @@ struct TGridHeader {
     double DblYllCorner = 0.0;
     double DblCellSize = 0.0;
     double DblNoDataValue = -9999.0;
+    // False when the header has no NODATA_value line (Tolerant only): then no
+    // cell is no data, and DblNoDataValue is only the writer's default.
+    bool BlnNoDataGiven = true;
 
     // Reads the six tagged entries in their fixed order. Throws TError with
     // the format messages ("File format error: expected to find ncols tag",
@@ -28,8 +32,23 @@ struct TGridHeader {
     // error: cellsize must be greater than 0", and a corner or far edge
     // (corner + cells x cellsize) that is not finite "File format error: grid
     // extent is out of range".
-    // Tolerant is not yet distinguished: it reads as Strict does.
+    // Tolerant reads the header variants TTolerantHeader.h describes, with
+    // the same messages where the dialects share a fault.
     static TGridHeader Read(TTokenizer& Tokens, TGridDialect Dialect = TGridDialect::Strict);
+
+    // The checks once all entries are read: "File format error: cellsize must
+    // be greater than 0", then "File format error: grid extent is out of
+    // range".
+    void CheckGeometry() const;
+
+    // The no-data value a map read without a NODATA_value line gets: the
+    // first of -9999, -99999, ..., -999999999999999, -DBL_MAX and -inf that
+    // none of its cells holds (NaN if all are held). The header written for
+    // the map then names a value no cell has, so every reader (this one in
+    // either dialect, GDAL) reads the cells back with none of them no data;
+    // NaN is a last resort, since GDAL takes NaN cells for no data under a
+    // NaN no-data value. One pass over the cells.
+    static double UnusedNoDataValue(const double* PtrCells, std::size_t LngCount);
 
     // The header the writer gives a map: west edge from point 0 of the X edge
     // axis, south edge the lesser Y of the first and last Y edges. Throws

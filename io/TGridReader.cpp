@@ -1,6 +1,7 @@
 #include "io/TGridReader.h"
 
 #include <filesystem>
+#include <ios>
 #include <streambuf>
 #include <string_view>
 #include <system_error>
@@ -11,15 +12,21 @@
 // that is not good gives none, as extraction from it would.
 class TGridReader::TStreamSource : public TByteSource {
 public:
-    explicit TStreamSource(std::istream& Stream)
-        : MbrPtrBuffer(Stream.good() ? Stream.rdbuf() : nullptr) {}
+    TStreamSource(std::istream& Stream, const std::string& StgName)
+        : MbrPtrBuffer(Stream.good() ? Stream.rdbuf() : nullptr), MbrStgName(StgName) {}
 
+    // A file buffer reports a read error by throwing ios_base::failure.
     std::size_t Read(char* PtrBuf, std::size_t LngMax) override
     {
         if (!MbrPtrBuffer)
             return 0;
-        const std::streamsize LngRead =
-            MbrPtrBuffer->sgetn(PtrBuf, static_cast<std::streamsize>(LngMax));
+        std::streamsize LngRead = 0;
+        try {
+            LngRead = MbrPtrBuffer->sgetn(PtrBuf, static_cast<std::streamsize>(LngMax));
+        } catch (const std::ios_base::failure&) {
+            throw TFileError(MbrStgName.empty() ? std::string("Unable to read the input")
+                                                : "Unable to read file " + MbrStgName);
+        }
         return LngRead > 0 ? static_cast<std::size_t>(LngRead) : 0;
     }
 
@@ -43,6 +50,7 @@ private:
     static inline const std::streampos BadPosition{std::streamoff(-1)};
 
     std::streambuf* MbrPtrBuffer;
+    std::string MbrStgName;
 };
 
 namespace {
@@ -54,8 +62,8 @@ std::uint64_t CellsOf(const TGridHeader& Header)
 
 }  // namespace
 
-TGridReader::TGridReader(std::istream& Stream, TGridDialect Dialect)
-    : MbrPtrSource(std::make_unique<TStreamSource>(Stream)),
+TGridReader::TGridReader(std::istream& Stream, TGridDialect Dialect, const std::string& StgName)
+    : MbrPtrSource(std::make_unique<TStreamSource>(Stream, StgName)),
       MbrTokens(*MbrPtrSource),
       MbrHeader(TGridHeader::Read(MbrTokens, Dialect)),
       MbrLngCellCount(CellsOf(MbrHeader))

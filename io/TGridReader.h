@@ -15,8 +15,12 @@
 
 class TGridReader {
 public:
-    // Reads the header in the dialect given; throws its format messages.
-    explicit TGridReader(std::istream& Stream, TGridDialect Dialect = TGridDialect::Strict);
+    // Reads the header in the dialect given; throws its format messages. A
+    // read error of the stream (a failing device, /proc/self/mem) throws
+    // TFileError("Unable to read file " + StgName), or "Unable to read the
+    // input" for a stream without a name.
+    explicit TGridReader(std::istream& Stream, TGridDialect Dialect = TGridDialect::Strict,
+                         const std::string& StgName = std::string());
     // Hands the bytes read ahead but not used back to the stream, so that it
     // stands just after the last value read (by seeking where it can).
     ~TGridReader();

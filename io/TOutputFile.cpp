@@ -137,8 +137,8 @@ TTarget ResolveTarget(const std::string& StgName)
         }
         const fs::file_status Status = fs::symlink_status(PthFile, Err);
         if (!fs::is_symlink(Status)) {
-            const bool BlnDirect =
-                StgTop == "dev" || (fs::exists(Status) && !fs::is_regular_file(Status));
+            // A regular file is replaced wherever it lies (/dev/shm too).
+            const bool BlnDirect = fs::exists(Status) && !fs::is_regular_file(Status);
             return {BlnDirect ? TTarget::TKind::Direct : TTarget::TKind::Replace, PthFile};
         }
         const fs::path PthLink = fs::read_symlink(PthFile, Err);

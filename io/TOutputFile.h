@@ -6,15 +6,15 @@
 // link is kept) and a loop of links cannot be opened. An existing target
 // must be writable by the user, as the shell requires.
 //
-// A regular file is replaced: text goes to a temporary file ".pvx-XXXXXX"
-// beside the target, which Commit renames over the target after everything
+// A regular file is replaced, wherever it lies (/dev/shm included): text goes
+// to a temporary file ".pvx-XXXXXX" beside the target, which Commit renames over the target after everything
 // was written and closed; it takes the old file's permission bits, and its
 // owner and group where the system permits. A failure, or destruction
 // without Commit, removes the temporary file and leaves the target untouched.
 //
 // Written directly, as the shell set them up: a target that exists and is
-// not a regular file (a FIFO, a directory, which then fails to open), a name
-// in /dev or /proc (a terminal, /dev/null), and a descriptor of this process
+// not a regular file (a FIFO, a terminal, /dev/null, a directory, which then
+// fails to open), a name in /proc, and a descriptor of this process
 // (/dev/stdout, /dev/fd/N, /proc/self/fd/N), written through as it is open:
 // appending where it appends, never truncated anew.
 

@@ -245,6 +245,21 @@ std::string_view TTokenizer::NextToken()
     return StgToken;
 }
 
+std::string_view TTokenizer::PeekToken()
+{
+    const char* PtrLast = FillToken();
+    if (!PtrLast)
+        return {};
+    return std::string_view(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
+}
+
+void TTokenizer::SkipByteOrderMark()
+{
+    constexpr std::string_view StgMark = "\xEF\xBB\xBF";
+    if (PeekToken().substr(0, StgMark.size()) == StgMark)
+        MbrPtrPos += StgMark.size();
+}
+
 bool TTokenizer::ReadInteger(long& LngValue)
 {
     const char* PtrLast = FillToken();
@@ -284,7 +299,21 @@ TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
         return TCell::End;
     const std::string_view StgToken(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
     MbrPtrPos = PtrLast;
-    return ParseCell(StgToken, DblValue);
+    if (!MbrBlnDecimalComma)
+        return ParseCell(StgToken, DblValue);
+    std::string StgBuffer;
+    return ParseCell(DecimalPointForm(StgToken, StgBuffer), DblValue);
+}
+
+std::string_view TTokenizer::DecimalPointForm(std::string_view StgToken, std::string& StgBuffer)
+{
+    const std::size_t LngComma = StgToken.find(',');
+    if (LngComma == std::string_view::npos || StgToken.find(',', LngComma + 1) != std::string_view::npos
+        || StgToken.find('.') != std::string_view::npos)
+        return StgToken;
+    StgBuffer.assign(StgToken);
+    StgBuffer[LngComma] = '.';
+    return StgBuffer;
 }
 
 TTokenizer::TCell TTokenizer::ParseCell(std::string_view StgText, double& DblValue)

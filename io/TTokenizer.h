@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 // Where the tokenizer takes its bytes from.
@@ -30,6 +31,17 @@ public:
     // The next token; empty at the end of the input. The view lasts until the
     // next call.
     std::string_view NextToken();
+    // The same token, left for the next read.
+    std::string_view PeekToken();
+    // Skips a UTF-8 byte-order mark at the start of the next token.
+    void SkipByteOrderMark();
+    // From now on, ReadCell also takes one decimal comma in place of the
+    // point ("0,5"), as DecimalPointForm gives it. Plain decimals stay on the
+    // fast path; only a token with a comma takes the longer one.
+    void AcceptDecimalComma() { MbrBlnDecimalComma = true; }
+    // A token with one comma and no point as the same text with a point
+    // (in StgBuffer); any other token as it is.
+    static std::string_view DecimalPointForm(std::string_view StgToken, std::string& StgBuffer);
 
     // A header integer: [+-]digits, within 32 bits. False when none is there.
     bool ReadInteger(long& LngValue);
@@ -72,4 +84,5 @@ private:
     const char* MbrPtrPos;
     const char* MbrPtrEnd;
     bool MbrBlnSourceDone = false;
+    bool MbrBlnDecimalComma = false;
 };

@@ -16,6 +16,13 @@
 
 namespace {
 
+// The value no-data cells hold; NaN, which no cell equals, for a header
+// without one.
+double NoDataOf(const TGridHeader& Header)
+{
+    return Header.BlnNoDataGiven ? Header.DblNoDataValue : std::nan("");
+}
+
 // Op on the data cells; no-data cells stay as they are.
 template <class TOp>
 TGridStream::TBlockFunction OnData(double DblNoData, TOp Op)
@@ -28,7 +35,7 @@ template <class TOp>
 void StreamOnData(TMapRun& Run, const TMapArguments& Args, TOp Op)
 {
     Run.Stream(Args.Argument(0), Args.Required("-o"),
-               [&Op](const TGridHeader& Header) { return OnData(Header.DblNoDataValue, Op); });
+               [&Op](const TGridHeader& Header) { return OnData(NoDataOf(Header), Op); });
 }
 
 // Statistics of the data cells, NaN counted apart.
@@ -66,6 +73,7 @@ class TInfoWriter {
 public:
     TInfoWriter(std::ostream& Out, bool BlnJson) : MbrOut(Out), MbrBlnJson(BlnJson) {}
 
+    void None(const char* StgName) { Put(StgName, MbrBlnJson ? "null" : "none"); }
     void Number(const char* StgName, double DblValue)
     {
         const bool BlnNull = !std::isfinite(DblValue);
@@ -104,7 +112,10 @@ void PrintInfo(std::ostream& Out, bool BlnJson, const TGridHeader& Header,
     Info.Number("xllcorner", Header.DblXllCorner);
     Info.Number("yllcorner", Header.DblYllCorner);
     Info.Number("cellsize", Header.DblCellSize);
-    Info.Number("NODATA_value", Header.DblNoDataValue);
+    if (Header.BlnNoDataGiven)
+        Info.Number("NODATA_value", Header.DblNoDataValue);
+    else
+        Info.None("NODATA_value");
     Info.Whole("cells", Stats.LngCells);
     Info.Whole("data_cells", Stats.LngData);
     Info.Whole("nodata_cells", Stats.LngCells - Stats.LngData);
@@ -125,7 +136,7 @@ void TMapHandlers::Info(const TMapArguments& Args)
     TStatistics Stats;
     Run.Scan(Args.Argument(0), [&](const TGridHeader& Read) {
         Header = Read;
-        return [&Stats, DblNoData = Read.DblNoDataValue](const double* PtrCells, std::size_t LngCount) {
+        return [&Stats, DblNoData = NoDataOf(Read)](const double* PtrCells, std::size_t LngCount) {
             Stats.Add(PtrCells, LngCount, DblNoData);
         };
     });
@@ -150,7 +161,7 @@ void TMapHandlers::Scale(const TMapArguments& Args)
     const double DblScalar = Args.Number(Args.Argument(2), "SCALAR");
     TMapRun Run(Args);
     Run.Stream(Args.Argument(0), Args.Required("-o"), [&](const TGridHeader& Header) {
-        return TGridStream::EachCell(TScalarOp(Kind, DblScalar, Header.DblNoDataValue));
+        return TGridStream::EachCell(TScalarOp(Kind, DblScalar, NoDataOf(Header)));
     });
 }
 

@@ -142,7 +142,7 @@ void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
                      const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
 {
     TInput Input(StgInput);
-    TGridReader Reader(Input.Stream(), MbrDialect);
+    TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
     const TGridStream::TBlockFunction Function = MakeFunction(Reader.Header());
     std::optional<TCommandOutput> Output;
     try {
@@ -162,7 +162,7 @@ void TMapRun::Scan(const std::string& StgInput,
                    const std::function<TGridStream::TBlockConsumer(const TGridHeader&)>& MakeConsumer)
 {
     TInput Input(StgInput);
-    TGridReader Reader(Input.Stream(), MbrDialect);
+    TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
     MbrProgress.Stage("reading " + Shown(StgInput), Reader.CellCount());
     TGridStream::Run(Reader, nullptr, MakeConsumer(Reader.Header()), MbrBlnThreaded, &MbrProgress);
     MbrProgress.End();

@@ -241,3 +241,9 @@ TEST_F(OverlayCommand, LongThinGridsStreamInLittleMemory)
         EXPECT_TRUE(ReadText(Out) == StgDims + StgOutTail + StgBody) << StgDims;
     }
 }
+
+TEST_F(OverlayCommand, ReadErrorNamesTheInput)
+{
+    ExpectFailure(RunOverlay({"/proc/self/mem", Out, "x", "2"}), "Unable to read file /proc/self/mem");
+    EXPECT_FALSE(fs::exists(Out));
+}

@@ -1,6 +1,7 @@
-// The toolkit reader on any bytes: it loads a grid or throws TError, never
-// anything else; a grid it loads has a positive cell size (a header with any
-// other is refused) and writes back to text that loads to the same.
+// The toolkit reader on any bytes, in both dialects: it loads a grid or
+// throws TError, never anything else; a grid it loads has a positive cell
+// size (a header with any other is refused) and writes back to text that
+// loads, in the strict dialect too, to the same.
 #include <cstdlib>
 #include <memory>
 #include <sstream>
@@ -17,6 +18,26 @@ std::string Written(const TMap* PtrMap)
     return Stream.str();
 }
 
+void ReadAndWrite(const std::string& StgText, TGridDialect Dialect)
+{
+    std::unique_ptr<TMap> PtrMap;
+    try {
+        std::istringstream Stream(StgText);
+        PtrMap.reset(TARCGISFileTools::LoadARCGISFile(Stream, Dialect));
+    } catch (const TError&) {
+        return;
+    }
+    if (!(PtrMap->GetResolution() > 0))
+        std::abort();
+    const std::string StgFirst = Written(PtrMap.get());
+    for (TGridDialect AgainIn : {TGridDialect::Strict, Dialect}) {
+        std::istringstream Again(StgFirst);
+        const std::unique_ptr<TMap> PtrAgain(TARCGISFileTools::LoadARCGISFile(Again, AgainIn));
+        if (Written(PtrAgain.get()) != StgFirst)
+            std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t LngSize)
@@ -24,19 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
     const std::string StgText = TextOf(PtrData, LngSize);
     if (NeedsMuchMemory(StgText))
         return -1;
-    std::unique_ptr<TMap> PtrMap;
-    try {
-        std::istringstream Stream(StgText);
-        PtrMap.reset(TARCGISFileTools::LoadARCGISFile(Stream));
-    } catch (const TError&) {
-        return 0;
-    }
-    if (!(PtrMap->GetResolution() > 0))
-        std::abort();
-    const std::string StgFirst = Written(PtrMap.get());
-    std::istringstream Again(StgFirst);
-    const std::unique_ptr<TMap> PtrAgain(TARCGISFileTools::LoadARCGISFile(Again));
-    if (Written(PtrAgain.get()) != StgFirst)
-        std::abort();
+    for (TGridDialect Dialect : {TGridDialect::Strict, TGridDialect::Tolerant})
+        ReadAndWrite(StgText, Dialect);
     return 0;
 }

@@ -14,18 +14,22 @@
 // loading them is meant to take that memory (about 120 bytes an axis point),
 // which the fuzzer would report. Refusing grids beyond the machine is tested
 // on its own.
+// Either dialect's header counts.
 inline bool NeedsMuchMemory(const std::string& StgText)
 {
     constexpr double DblLimit = 64.0 * 1024 * 1024;
-    try {
-        std::istringstream Stream(StgText);
-        TGridReader Reader(Stream);
-        const TGridHeader& Header = Reader.Header();
-        return 120.0 * (static_cast<double>(Header.LngCols) + static_cast<double>(Header.LngRows))
-            > DblLimit;
-    } catch (const TError&) {
-        return false;
+    for (TGridDialect Dialect : {TGridDialect::Strict, TGridDialect::Tolerant}) {
+        try {
+            std::istringstream Stream(StgText);
+            TGridReader Reader(Stream, Dialect);
+            const TGridHeader& Header = Reader.Header();
+            if (120.0 * (static_cast<double>(Header.LngCols) + static_cast<double>(Header.LngRows))
+                > DblLimit)
+                return true;
+        } catch (const TError&) {
+        }
     }
+    return false;
 }
 
 inline std::string TextOf(const std::uint8_t* PtrData, std::size_t LngSize)

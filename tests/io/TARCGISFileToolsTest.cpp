@@ -244,3 +244,11 @@ TEST_F(TARCGISFileToolsFiles, FileListStopsAtTheFirstFailureKeepingNothing)
     EXPECT_EQ(MessageOf<TFileError>([&] { LoadFile(MbrDir.Path().string()); }),
               "Unable to open file " + MbrDir.Path().string());
 }
+
+TEST(TARCGISFileToolsLoad, ReadErrorIsAFileErrorNamingTheFile)
+{
+    // Opens, but reading at offset 0 fails (nothing is mapped there).
+    for (TGridDialect Dialect : {TGridDialect::Strict, TGridDialect::Tolerant})
+        EXPECT_EQ(MessageOf<TFileError>([&] { TMapPtr(TARCGISFileTools::LoadARCGISFile("/proc/self/mem", Dialect)); }),
+                  "Unable to read file /proc/self/mem");
+}

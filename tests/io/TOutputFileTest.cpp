@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <string>
 
 #include "grid/GridTestSupport.h"
 #include "support/TTempDir.h"
@@ -69,4 +72,22 @@ TEST(OutputFile, FailuresNameTheFile)
     EXPECT_EQ(File.WorkingName(), "/dev/full");
     File.Stream() << std::string(1 << 16, 'x');
     EXPECT_ERROR(TFileError, File.Commit(), "Unable to write file /dev/full");
+}
+
+TEST(OutputFile, RegularFileUnderDevIsReplacedNotWrittenThrough)
+{
+    if (!fs::is_directory("/dev/shm") || access("/dev/shm", W_OK) != 0)
+        GTEST_SKIP() << "no writable /dev/shm";
+    const std::string StgTarget = "/dev/shm/pvx-output-" + std::to_string(getpid()) + ".asc";
+    WriteText(StgTarget, "old");
+    {
+        TOutputFile File(StgTarget);
+        EXPECT_FALSE(File.WritesDirectly());
+        File.Stream() << "partial";
+    }
+    EXPECT_EQ(ReadText(StgTarget), "old");
+    fs::remove(StgTarget);
+    // Devices stay written through.
+    for (const char* StgDevice : {"/dev/null", "/dev/stdout"})
+        EXPECT_TRUE(TOutputFile(StgDevice).WritesDirectly()) << StgDevice;
 }

@@ -1,0 +1,16 @@
+#pragma once
+// The header format messages both dialects of the header reader give.
+
+namespace TGridHeaderMessages {
+
+inline constexpr const char* Ncols = "File format error: expected to find ncols tag";
+inline constexpr const char* Nrows = "File format error: expectd to find nrows tag";
+inline constexpr const char* XllCorner = "File format error: expected to find xllcorner tag";
+inline constexpr const char* YllCorner = "File format error: expected to find yllcorner tag";
+inline constexpr const char* CellSize = "File format error: expected to find cellsize tag";
+inline constexpr const char* NoData = "File format error: expected to find NODATA_value tag";
+inline constexpr const char* NcolsNegative = "File format error: ncols must not be negative";
+inline constexpr const char* NrowsNegative = "File format error: nrows must not be negative";
+inline constexpr const char* NoDataNotANumber = "File format error: NODATA_value is not a number";
+
+}  // namespace TGridHeaderMessages

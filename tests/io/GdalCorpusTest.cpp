@@ -1,0 +1,174 @@
+// Every grid of the real-world corpus (grids other projects published, kept
+// outside the repository), read with the tolerant dialect, against GDAL's
+// reading of it as Float64: the same size, corner, cell size, no-data cells
+// and values, bit for bit. Where GDAL reads a file that the tolerant dialect
+// refuses, the refusal is one of those it makes on purpose.
+//
+// Skipped without GDAL's command-line tools or without the corpus, unless
+// PVX_REQUIRE_GDAL=1 (as in CI) makes a missing GDAL a failure. The corpus is
+// PVX_GRID_CORPUS, else ../shared/realworld-grids/files beside the sources.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "grid/TError.h"
+#include "io/TARCGISFileTools.h"
+#include "support/TCaseCount.h"
+#include "support/TCommand.h"
+#include "support/TTempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TCaseCount& SameAsGdal = RegisterCaseCount("corpus grids read as GDAL reads them");
+
+// GDAL's reading of a grid: gdalinfo's size, geotransform and no-data value,
+// and the cells as raw Float64 (ENVI).
+struct TGdalGrid {
+    bool BlnRead = false;
+    std::vector<double> VecSize, VecTransform, VecNoData, VecCells;
+};
+
+// The numbers after "Key": in gdalinfo's JSON, one number or an array.
+std::vector<double> JsonNumbers(const std::string& StgJson, const std::string& StgKey)
+{
+    std::vector<double> VecNumbers;
+    const std::size_t LngAt = StgJson.find("\"" + StgKey + "\":");
+    if (LngAt == std::string::npos)
+        return VecNumbers;
+    const char* Ptr = StgJson.c_str() + LngAt + StgKey.size() + 3;
+    const bool BlnArray = *Ptr == '[';
+    for (char* PtrEnd = nullptr;; Ptr = PtrEnd) {
+        Ptr += std::strspn(Ptr, "[, \t\r\n\"");
+        const double DblValue = std::strtod(Ptr, &PtrEnd);
+        if (PtrEnd == Ptr || (VecNumbers.push_back(DblValue), !BlnArray))
+            break;
+    }
+    return VecNumbers;
+}
+
+TGdalGrid ReadWithGdal(const std::string& StgFile, const TTempDir& Scratch)
+{
+    TGdalGrid Grid;
+    const std::string StgOpen = " -oo DATATYPE=Float64 " + ShellQuoted(StgFile);
+    const std::string StgRaw = Scratch / "cells.raw";
+    const TCommandResult Info = RunShell("gdalinfo -json" + StgOpen);
+    if (Info.LngStatus != 0
+        || RunShell("gdal_translate -q -ot Float64 -of ENVI" + StgOpen + " " + ShellQuoted(StgRaw))
+               .LngStatus != 0)
+        return Grid;
+    Grid.BlnRead = true;
+    Grid.VecSize = JsonNumbers(Info.StgOut, "size");
+    Grid.VecTransform = JsonNumbers(Info.StgOut, "geoTransform");
+    Grid.VecNoData = JsonNumbers(Info.StgOut, "noDataValue");
+    const std::string StgBytes = ReadText(StgRaw);
+    Grid.VecCells.resize(StgBytes.size() / sizeof(double));
+    std::memcpy(Grid.VecCells.data(), StgBytes.data(), Grid.VecCells.size() * sizeof(double));
+    return Grid;
+}
+
+bool Same(double DblActual, double DblExpected)
+{
+    return DblActual == DblExpected || (std::isnan(DblActual) && std::isnan(DblExpected));
+}
+
+// Within a few units of the 15th digit: gdalinfo prints the geometry to 15
+// digits, and computes the north edge as a product where the toolkit sums.
+bool Close(double DblActual, double DblExpected)
+{
+    return std::fabs(DblActual - DblExpected)
+        <= 1e-12 * std::max({1.0, std::fabs(DblActual), std::fabs(DblExpected)});
+}
+
+void ExpectSameAsGdal(const TMap& Map, const TGdalGrid& Gdal)
+{
+    ASSERT_EQ(Gdal.VecSize.size(), 2u);
+    ASSERT_EQ(Gdal.VecTransform.size(), 6u);
+    ASSERT_EQ(Map.GetXDim(), Gdal.VecSize[0]);
+    ASSERT_EQ(Map.GetYDim(), Gdal.VecSize[1]);
+    EXPECT_TRUE(Close(Map.GetResolution(), Gdal.VecTransform[1]));
+    EXPECT_TRUE(Close(Map.GetXAxisInterval()->GetPoint(0)->GetX(), Gdal.VecTransform[0]));
+    EXPECT_TRUE(Close(Map.GetYAxisInterval()->GetPoint(0)->GetY(), Gdal.VecTransform[3]));
+    const double DblNoData = Map.GetNoDataValue();
+    if (!Gdal.VecNoData.empty()) {
+        EXPECT_TRUE(Same(DblNoData, Gdal.VecNoData[0])) << DblNoData;
+    }
+    const std::size_t LngCells = Gdal.VecCells.size();
+    ASSERT_EQ(static_cast<std::size_t>(Map.GetXDim() * Map.GetYDim()), LngCells);
+    std::size_t LngWrong = 0;
+    for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
+        const double DblOurs = Map.GetCells()[LngCell];
+        // Without a no-data value in GDAL, no cell of ours is no data either.
+        const bool BlnWrong = !Same(DblOurs, Gdal.VecCells[LngCell])
+            || (Gdal.VecNoData.empty() && DblOurs == DblNoData);
+        LngWrong += BlnWrong;
+    }
+    EXPECT_EQ(LngWrong, 0u) << "cells differing from GDAL's";
+}
+
+// Failures so far in the running test.
+int FailureCount()
+{
+    return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+}
+
+std::string CorpusFolder()
+{
+    const char* PtrCorpus = std::getenv("PVX_GRID_CORPUS");
+    return PtrCorpus ? PtrCorpus : PVX_SOURCE_DIR "/../shared/realworld-grids/files";
+}
+
+}  // namespace
+
+TEST(GdalCorpus, TolerantReadsWhatGdalReads)
+{
+    if (RunShell("command -v gdal_translate && command -v gdalinfo").LngStatus != 0) {
+        const char* PtrRequire = std::getenv("PVX_REQUIRE_GDAL");
+        if (PtrRequire && std::string(PtrRequire) == "1")
+            FAIL() << "PVX_REQUIRE_GDAL=1 but gdal_translate or gdalinfo is not installed";
+        GTEST_SKIP() << "gdal_translate or gdalinfo is not installed";
+    }
+    std::error_code Err;
+    if (!fs::is_directory(CorpusFolder(), Err))
+        GTEST_SKIP() << "no grid corpus at " << CorpusFolder();
+
+    // The refusals made on purpose, of files GDAL reads.
+    const std::map<std::string, std::string> Refusals = {
+        {"File format error: cells are not square", "dx and dy differ"}};
+    TTempDir Scratch;
+    std::map<std::string, int> Tally;
+    for (const fs::directory_entry& Entry : fs::directory_iterator(CorpusFolder())) {
+        const std::string StgFile = Entry.path().string();
+        SCOPED_TRACE(StgFile);
+        const TGdalGrid Gdal = ReadWithGdal(StgFile, Scratch);
+        std::unique_ptr<TMap> PtrMap;
+        std::string StgMessage;
+        try {
+            PtrMap.reset(TARCGISFileTools::LoadARCGISFile(StgFile, TGridDialect::Tolerant));
+        } catch (const TError& Error) {
+            StgMessage = Error.what();
+        }
+        ++Tally[std::string(PtrMap ? "read" : "refused")
+                + (Gdal.BlnRead ? ", GDAL reads" : ", GDAL refuses")];
+        if (Gdal.BlnRead && !PtrMap) {
+            EXPECT_EQ(Refusals.count(StgMessage), 1u) << StgMessage;
+        }
+        if (Gdal.BlnRead && PtrMap) {
+            const int LngFailuresBefore = FailureCount();
+            ExpectSameAsGdal(*PtrMap, Gdal);
+            if (FailureCount() == LngFailuresBefore)
+                SameAsGdal.Add();
+        }
+    }
+    for (const auto& [StgKind, LngCount] : Tally)
+        std::printf("[ figures  ] corpus: %d %s\n", LngCount, StgKind.c_str());
+    EXPECT_GT(Tally["read, GDAL reads"], 0);
+}
