@@ -12,6 +12,7 @@ namespace {
 constexpr unsigned MaxThreads = 64;
 
 std::atomic<unsigned> LngThreadsSet{0};
+std::atomic<bool> BlnSlicesSmall{false};
 
 unsigned Cores()
 {
@@ -43,16 +44,19 @@ private:
 
 }  // namespace
 
-void TSlices::SetThreads(unsigned LngThreads)
+void TSlices::SetThreads(unsigned LngThreads, bool BlnSliceSmall)
 {
     LngThreadsSet.store(std::min(LngThreads, MaxThreads), std::memory_order_relaxed);
+    BlnSlicesSmall.store(BlnSliceSmall, std::memory_order_relaxed);
 }
 
 void TSlices::Run(std::size_t LngCount, std::size_t LngMinSlice,
                   const std::function<void(std::size_t, std::size_t)>& Work)
 {
+    const std::size_t LngLeast =
+        BlnSlicesSmall.load(std::memory_order_relaxed) ? 1 : std::max<std::size_t>(1, LngMinSlice);
     const std::size_t LngSlices =
-        std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / std::max<std::size_t>(1, LngMinSlice)));
+        std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / LngLeast));
     const auto Bound = [&](std::size_t LngSlice) { return LngCount * LngSlice / LngSlices; };
     // Everything that allocates comes before the first thread starts, so a
     // failure here leaves nothing running.

@@ -22,8 +22,9 @@ public:
 
     // For tests and harnesses that compare thread counts: the number of
     // threads Run shares work among from now on, at most 64; 0 goes back to
-    // PVX_THREADS or the machine's cores.
-    static void SetThreads(unsigned LngThreads);
+    // PVX_THREADS or the machine's cores. BlnSliceSmall ignores the callers'
+    // least slice lengths, so that a range of a few cells is shared too.
+    static void SetThreads(unsigned LngThreads, bool BlnSliceSmall = false);
 
     // Cells worth a slice of their own: about a tenth of a millisecond of
     // plain arithmetic, against some tens of microseconds to start a thread.
