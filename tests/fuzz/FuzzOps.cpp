@@ -244,7 +244,7 @@ void DumpOperations(TRun& Run)
         TMapTools::WriteCSVFile(Run.Map(0), Stream);
         Run.Transcript.Note(Stream.str());
     });
-    // Pieces of any size lay the rows out as the whole grid does.
+    // Rows written in pieces are laid out as the whole grid is.
     const TFuzzMapRecipe& Recipe = Run.VecRecipes[0];
     const std::size_t LngCols = static_cast<std::size_t>(Recipe.LngXDim);
     const std::size_t LngRows = static_cast<std::size_t>(Recipe.LngYDim);
@@ -252,13 +252,14 @@ void DumpOperations(TRun& Run)
     TRowWriter::WriteRows(Whole, Recipe.VecCells.data(), LngCols, LngRows, ChrSeparator);
     TTextWriter Text;
     TRowWriter Rows(Text, LngCols, LngRows, ChrSeparator);
-    for (std::size_t LngAt = 0; LngAt < Recipe.VecCells.size();) {
-        const std::size_t LngPiece = std::min<std::size_t>(Run.Bytes.Next() % 8, Recipe.VecCells.size() - LngAt);
+    // Pieces of 1 to 7 cells up to a zero byte, then the rest at once.
+    std::size_t LngAt = 0;
+    for (std::size_t LngPiece; (LngPiece = Run.Bytes.Next() % 8) > 0 && LngAt < Recipe.VecCells.size();
+         LngAt += LngPiece) {
+        LngPiece = std::min(LngPiece, Recipe.VecCells.size() - LngAt);
         Rows.Put(Recipe.VecCells.data() + LngAt, LngPiece);
-        LngAt += LngPiece;
-        if (LngPiece == 0 && Run.Bytes.Next() == 0)
-            Rows.Put(Recipe.VecCells.data() + LngAt, Recipe.VecCells.size() - LngAt), LngAt = Recipe.VecCells.size();
     }
+    Rows.Put(Recipe.VecCells.data() + LngAt, Recipe.VecCells.size() - LngAt);
     if (Text.Text() != Whole.str())
         Fail("rows written in pieces differ from the whole");
 }

@@ -3,7 +3,6 @@
 // with std::bad_alloc before any of it ran, or is done whole, every started
 // thread joined. Its own executable: it replaces the global operator new.
 #include <atomic>
-#include <cstdlib>
 #include <new>
 #include <vector>
 
@@ -11,46 +10,20 @@
 
 #include "app/TCellPipeline.h"
 #include "grid/TSlices.h"
+#include "support/TAllocationBudget.h"
 
 namespace {
-
-// Allocations left before the next one fails; negative: no limit.
-std::atomic<long> LngAllocationsLeft{-1};
 
 // Runs Work with LngAllowed allocations granted; whether the grant was used up.
 template <class TWork>
 bool WithAllocations(long LngAllowed, TWork Work)
 {
-    LngAllocationsLeft = LngAllowed;
+    AllocationsLeft = LngAllowed;
     Work();
-    const bool BlnUsedUp = LngAllocationsLeft.exchange(-1) == 0;
-    return BlnUsedUp;
+    return AllocationsLeft.exchange(-1) == 0;
 }
 
 }  // namespace
-
-void* operator new(std::size_t LngBytes)
-{
-    for (long LngLeft = LngAllocationsLeft.load(); LngLeft >= 0;) {
-        if (LngLeft == 0)
-            throw std::bad_alloc();
-        if (LngAllocationsLeft.compare_exchange_weak(LngLeft, LngLeft - 1))
-            break;
-    }
-    if (void* PtrMemory = std::malloc(LngBytes > 0 ? LngBytes : 1))
-        return PtrMemory;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* PtrMemory) noexcept
-{
-    std::free(PtrMemory);
-}
-
-void operator delete(void* PtrMemory, std::size_t) noexcept
-{
-    std::free(PtrMemory);
-}
 
 TEST(ThreadStartFaults, SlicesRunWholeOrFailBeforeAnyWork)
 {
