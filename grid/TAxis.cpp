@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "grid/TAxisLookup.h"
 #include "grid/TError.h"
+#include "grid/TGridSize.h"
 
 namespace {
 
@@ -19,18 +21,12 @@ TAxis* CloneSlots(double DblResolution, TPointSlots::const_iterator ItFirst,
     return PtrAxis.release();
 }
 
-// The component of the point that the axis letter names.
-double Component(const TPoint& Point, char ChrAxis)
-{
-    return ChrAxis == 'X' ? Point.GetX() : Point.GetY();
-}
-
 } // namespace
 
 TAxis::TAxis(double DblResolution) : MbrDblResolution(DblResolution) {}
 
 TAxis::TAxis(double DblResolution, long LngSize)
-    : MbrDblResolution(DblResolution), MbrVecPoints(static_cast<std::size_t>(LngSize))
+    : MbrDblResolution(DblResolution), MbrVecPoints(TGridSize::Cells(LngSize, 1))
 {
 }
 
@@ -62,24 +58,16 @@ const TPoint& TAxis::GetFilledPoint(long LngIndex) const
 
 long TAxis::GetIndex(double DblValue, char ChrAxis) const
 {
-    const long LngSize = GetSize();
-    if (LngSize == 0)
-        return -1;
+    return TAxisLookup(*this, ChrAxis).Index(DblValue);
+}
 
-    const double DblFirst = Component(GetFilledPoint(0), ChrAxis);
-    const double DblLast = Component(GetFilledPoint(LngSize - 1), ChrAxis);
-    if (DblValue < std::min(DblFirst, DblLast) || DblValue > std::max(DblFirst, DblLast))
-        throw TError("Ordinate is out of range in TAxis::GetIndex");
-
-    // The axis is taken to be monotonic; the end points alone bound the search.
-    double DblA = DblFirst;
-    for (long LngIndex = 0; LngIndex + 1 < LngSize; ++LngIndex) {
-        const double DblB = Component(GetFilledPoint(LngIndex + 1), ChrAxis);
-        if (std::min(DblA, DblB) <= DblValue && DblValue < std::max(DblA, DblB))
-            return LngIndex;
-        DblA = DblB;
-    }
-    return -1;
+std::vector<double> TAxis::GetValues(char ChrAxis) const
+{
+    std::vector<double> VecValues;
+    VecValues.reserve(MbrVecPoints.size());
+    for (long LngIndex = 0; LngIndex < GetSize(); ++LngIndex)
+        VecValues.push_back(GetFilledPoint(LngIndex).GetComponent(ChrAxis));
+    return VecValues;
 }
 
 TAxis* TAxis::GetSegment(long LngStart, long LngEnd) const
@@ -96,8 +84,9 @@ TAxis* TAxis::GetSegment(long LngStart, long LngEnd) const
 
 TAxis* TAxis::GetSegment(const TPoint* PtrStart, const TPoint* PtrEnd, char ChrAxis) const
 {
-    const long LngStart = GetIndex(Component(*PtrStart, ChrAxis), ChrAxis);
-    const long LngEnd = GetIndex(Component(*PtrEnd, ChrAxis), ChrAxis);
+    const TAxisLookup Lookup(*this, ChrAxis);
+    const long LngStart = Lookup.Index(PtrStart->GetComponent(ChrAxis));
+    const long LngEnd = Lookup.Index(PtrEnd->GetComponent(ChrAxis));
     return GetSegment(LngStart, LngEnd);
 }
 

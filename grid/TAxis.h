@@ -26,7 +26,13 @@ public:
     // other letter Y components. Throws "Ordinate is out of range in
     // TAxis::GetIndex" below or above the end points; returns -1 for a value in
     // no interval (the greatest end value, NaN, an axis of fewer than 2 points).
+    // A monotone axis is searched by bisection; each call reads the axis once,
+    // so many lookups are better made through a map, which reads it once.
     long GetIndex(double DblValue, char ChrAxis) const;
+
+    // The X (ChrAxis 'X') or Y (any other letter) component of every point,
+    // in order. Throws "Point is not set in TAxis::GetPoint" for an empty slot.
+    std::vector<double> GetValues(char ChrAxis) const;
 
     // Stores PtrPoint at LngIndex and takes ownership of it; frees the point
     // held there before. Throws "Index is out of range in TAxis::SetPoint"
@@ -54,14 +60,28 @@ private:
     std::vector<std::unique_ptr<TPoint>> MbrVecPoints;
 };
 
-// Conversions between a centre axis and an edge axis. Both return a new axis
-// that the caller owns and leave the argument unchanged; an empty argument
-// throws "Index is out of range in TAxis::GetPoint".
+// Making axes. Every axis returned is new and the caller's; arguments are
+// left unchanged.
 class TAxisTools {
 public:
     // Edges of a centre axis: GetSize() + 1 points, built by repeated addition
-    // of the resolution. ChrAxis is 'X' or 'Y'.
+    // of the resolution. ChrAxis is 'X' or 'Y'. X edges rise; Y edges fall
+    // unless the centres rise, so a single centre gets north-first edges
+    // like every other north-up axis (7 of size 2 gives 8, 6). An empty
+    // argument throws "Index is out of range in TAxis::GetPoint".
     static TAxis* PointsToIntervals(const TAxis* PtrAxis, char ChrAxis);
-    // Centres of an edge axis: GetSize() - 1 points. ChrAxis is not used.
+    // Centres of an edge axis: GetSize() - 1 points, each the midpoint of
+    // two consecutive edges, in either direction. ChrAxis is not used. An
+    // empty argument throws "Index is out of range in TAxis::GetPoint".
     static TAxis* IntervalsToPoints(const TAxis* PtrAxis, char ChrAxis);
+
+    // LngCount values: DblFirst, then each DblStep further than the last.
+    // By repeated addition, never DblFirst + k * DblStep: the two differ in
+    // the last bits, and a grid's edges are defined by the first.
+    static std::vector<double> SteppedValues(double DblFirst, double DblStep, long LngCount);
+    // An axis of the resolution with a point per value: the value in the
+    // component ChrAxis names ('X', or any other letter for Y), DblFixed in
+    // the other.
+    static TAxis* AxisOfValues(double DblResolution, const std::vector<double>& VecValues,
+                               char ChrAxis, double DblFixed);
 };

@@ -1,20 +1,9 @@
-#include <cmath>
+#include <algorithm>
+#include <memory>
+
+#include "grid/TGridSize.h"
 
 #include "grid/TAxis.h"
-
-namespace {
-
-// A new axis of LngSize points, PointAt(0), PointAt(1), ... in that order.
-template <class TPointAt>
-TAxis* BuildAxis(double DblResolution, long LngSize, TPointAt PointAt)
-{
-    auto PtrAxis = std::make_unique<TAxis>(DblResolution, LngSize);
-    for (long LngIndex = 0; LngIndex < LngSize; ++LngIndex)
-        PtrAxis->SetPoint(LngIndex, new TPoint(PointAt(LngIndex)));
-    return PtrAxis.release();
-}
-
-} // namespace
 
 TAxis* TAxisTools::PointsToIntervals(const TAxis* PtrAxis, char ChrAxis)
 {
@@ -22,20 +11,17 @@ TAxis* TAxisTools::PointsToIntervals(const TAxis* PtrAxis, char ChrAxis)
     const TPoint& Last = PtrAxis->GetFilledPoint(PtrAxis->GetSize() - 1);
     const double DblResolution = PtrAxis->GetResolution();
     const double DblHalf = DblResolution * 0.5;
-    // X edges always rise; Y edges fall only when the centres do.
-    const bool BlnFalling = First.GetY() > Last.GetY();
-    const double DblStep = (ChrAxis == 'Y' && BlnFalling) ? -DblResolution : DblResolution;
-
-    double DblX = First.GetX() - DblHalf;
-    double DblY = BlnFalling ? First.GetY() + DblHalf : First.GetY() - DblHalf;
-    double& DblMoving = ChrAxis == 'X' ? DblX : DblY;
-    // Edges are reached by repeated addition, not as LngIndex * DblStep; the
-    // two differ in the last bits, and the grid's edges are defined by the first.
-    return BuildAxis(DblResolution, PtrAxis->GetSize() + 1, [&](long LngIndex) {
-        if (LngIndex > 0)
-            DblMoving += DblStep;
-        return TPoint(DblX, DblY);
-    });
+    const double DblWest = First.GetX() - DblHalf;
+    const long LngCount = PtrAxis->GetSize() + 1;
+    if (ChrAxis == 'X') {
+        const double DblY = First.GetY() > Last.GetY() ? First.GetY() + DblHalf : First.GetY() - DblHalf;
+        return AxisOfValues(DblResolution, SteppedValues(DblWest, DblResolution, LngCount), 'X', DblY);
+    }
+    const bool BlnRising = Last.GetY() > First.GetY();
+    const double DblFirstEdge = BlnRising ? First.GetY() - DblHalf : First.GetY() + DblHalf;
+    return AxisOfValues(DblResolution,
+                        SteppedValues(DblFirstEdge, BlnRising ? DblResolution : -DblResolution, LngCount),
+                        ChrAxis, DblWest);
 }
 
 TAxis* TAxisTools::IntervalsToPoints(const TAxis* PtrAxis, char /*ChrAxis*/)
@@ -43,10 +29,36 @@ TAxis* TAxisTools::IntervalsToPoints(const TAxis* PtrAxis, char /*ChrAxis*/)
     // Fetching the ends first reports an empty axis, which has no edges to pair.
     PtrAxis->GetFilledPoint(0);
     PtrAxis->GetFilledPoint(PtrAxis->GetSize() - 1);
-    return BuildAxis(PtrAxis->GetResolution(), PtrAxis->GetSize() - 1, [PtrAxis](long LngIndex) {
+    auto PtrCentres = std::make_unique<TAxis>(PtrAxis->GetResolution(), PtrAxis->GetSize() - 1);
+    for (long LngIndex = 0; LngIndex + 1 < PtrAxis->GetSize(); ++LngIndex) {
         const TPoint& A = PtrAxis->GetFilledPoint(LngIndex);
         const TPoint& B = PtrAxis->GetFilledPoint(LngIndex + 1);
-        return TPoint(A.GetX() + std::fabs(B.GetX() - A.GetX()) * 0.5,
-                      A.GetY() - std::fabs(B.GetY() - A.GetY()) * 0.5);
-    });
+        PtrCentres->SetPoint(LngIndex, new TPoint(A.GetX() + (B.GetX() - A.GetX()) * 0.5,
+                                                  A.GetY() + (B.GetY() - A.GetY()) * 0.5));
+    }
+    return PtrCentres.release();
+}
+
+std::vector<double> TAxisTools::SteppedValues(double DblFirst, double DblStep, long LngCount)
+{
+    std::vector<double> VecValues;
+    VecValues.reserve(TGridSize::Cells(std::max(LngCount, 0L), 1));
+    double DblValue = DblFirst;
+    for (long LngIndex = 0; LngIndex < LngCount; ++LngIndex, DblValue += DblStep)
+        VecValues.push_back(DblValue);
+    return VecValues;
+}
+
+TAxis* TAxisTools::AxisOfValues(double DblResolution, const std::vector<double>& VecValues,
+                                char ChrAxis, double DblFixed)
+{
+    auto PtrAxis = std::make_unique<TAxis>(DblResolution, static_cast<long>(VecValues.size()));
+    for (std::size_t LngIndex = 0; LngIndex < VecValues.size(); ++LngIndex) {
+        const double DblValue = VecValues[LngIndex];
+        auto PtrPoint = ChrAxis == 'X' ? std::make_unique<TPoint>(DblValue, DblFixed)
+                                       : std::make_unique<TPoint>(DblFixed, DblValue);
+        PtrAxis->SetPoint(static_cast<long>(LngIndex), PtrPoint.get());
+        PtrPoint.release();
+    }
+    return PtrAxis.release();
 }

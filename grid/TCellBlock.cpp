@@ -1,5 +1,6 @@
 #include "grid/TCellBlock.h"
 
+#include "grid/TGridSize.h"
 #include "grid/TSlices.h"
 
 #include <sys/mman.h>
@@ -21,16 +22,14 @@ double* Allocate(std::size_t LngCount)
 {
     if (LngCount == 0)
         return nullptr;
-    if (LngCount > std::size_t(-1) / sizeof(double))
-        throw std::bad_alloc();
-    const std::size_t LngBytes = LngCount * sizeof(double);
+    const std::size_t LngBytes = TGridSize::Bytes(LngCount, sizeof(double));
     if (LngBytes < HugePageThreshold) {
         void* PtrMemory = std::malloc(LngBytes);
         if (!PtrMemory)
             throw std::bad_alloc();
         return static_cast<double*>(PtrMemory);
     }
-    const std::size_t LngRounded = (LngBytes + HugePage - 1) / HugePage * HugePage;
+    const std::size_t LngRounded = TGridSize::Bytes(LngCount, HugePage);
     void* PtrMemory = nullptr;
     if (posix_memalign(&PtrMemory, HugePage, LngRounded) != 0)
         throw std::bad_alloc();
@@ -74,9 +73,10 @@ TCellBlock& TCellBlock::operator=(TCellBlock&& Other) noexcept
 void TCellBlock::Append(const double* PtrCells, std::size_t LngCount)
 {
     if (LngCount > MbrLngCapacity - MbrLngSize) {
-        if (LngCount > std::size_t(-1) / sizeof(double) - MbrLngSize)
+        std::size_t LngNeeded = 0;
+        if (__builtin_add_overflow(MbrLngSize, LngCount, &LngNeeded))
             throw std::bad_alloc();
-        Grow(std::max(MbrLngSize + LngCount, 2 * MbrLngCapacity));
+        Grow(std::max(LngNeeded, 2 * MbrLngCapacity));
     }
     if (LngCount > 0)
         std::memcpy(MbrPtrCells + MbrLngSize, PtrCells, LngCount * sizeof(double));

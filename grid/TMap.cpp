@@ -1,5 +1,8 @@
 #include "grid/TMap.h"
 
+#include "grid/TAxisLookup.h"
+#include "grid/TGridSize.h"
+
 #include <cassert>
 #include <cstddef>
 #include <new>
@@ -8,50 +11,31 @@
 
 namespace {
 
-// The axis an operation needs. A map built from a cell size has none until
-// the caller sets them, and reports that rather than follow a null axis.
-const TAxis& RequireAxis(const TAxis* PtrAxis, const char* StgOperation)
-{
-    if (!PtrAxis)
-        throw TError(std::string("Axes are not set in TMap::") + StgOperation);
-    return *PtrAxis;
-}
-
 // Reports a column, then a row, outside the map in the words of StgOperation.
 void CheckCell(const TMap& Map, long LngX, long LngY, const char* StgOperation)
 {
     if (LngX < 0 || LngX >= Map.GetXDim())
-        throw TError(std::string("LngX is out of range in TMap::") + StgOperation);
+        throw TError(std::string("LngX is out of range in ") + StgOperation);
     if (LngY < 0 || LngY >= Map.GetYDim())
-        throw TError(std::string("LngY is out of range in TMap::") + StgOperation);
-}
-
-struct TCell {
-    long LngX;
-    long LngY;
-};
-
-// The cell that holds the position: both edge-axis lookups first, then the
-// checks, so a position on the east or north edge (lookup -1) is reported.
-TCell CellAt(const TMap& Map, const TPoint* PtrPosition, const char* StgOperation)
-{
-    const TCell Cell{
-        RequireAxis(Map.GetXAxisInterval(), StgOperation).GetIndex(PtrPosition->GetX(), 'X'),
-        RequireAxis(Map.GetYAxisInterval(), StgOperation).GetIndex(PtrPosition->GetY(), 'Y')};
-    CheckCell(Map, Cell.LngX, Cell.LngY, StgOperation);
-    return Cell;
+        throw TError(std::string("LngY is out of range in ") + StgOperation);
 }
 
 // The centre of the cell, checked against the centre axes themselves.
 TPoint CellCentre(const TMap& Map, long LngX, long LngY)
 {
-    const TAxis& XAxis = RequireAxis(Map.GetXAxis(), "GetCoordinates");
-    const TAxis& YAxis = RequireAxis(Map.GetYAxis(), "GetCoordinates");
+    Map.RequireAxes("TMap::GetCoordinates");
+    const TAxis& XAxis = *Map.GetXAxis();
+    const TAxis& YAxis = *Map.GetYAxis();
     if (LngX < 0 || LngX >= XAxis.GetSize())
         throw TError("LngX is out of range for the X-axis in TMap::GetCoordinates");
     if (LngY < 0 || LngY >= YAxis.GetSize())
         throw TError("LngY is out of range for the Y-axis in TMap::GetCoordinates");
     return TPoint(XAxis.GetFilledPoint(LngX).GetX(), YAxis.GetFilledPoint(LngY).GetY());
+}
+
+std::unique_ptr<const TAxisLookup> LookupOf(const TAxis* PtrEdges, char ChrAxis)
+{
+    return PtrEdges ? std::make_unique<const TAxisLookup>(*PtrEdges, ChrAxis) : nullptr;
 }
 
 } // namespace
@@ -84,30 +68,29 @@ TMap::TMap(double DblResolution, const TAxis& XAxis, const TAxis& XEdges, const 
     MbrPtrYAxisInterval.reset(YEdges.Clone());
     assert (MbrPtrXAxisInterval -> GetSize () == MbrLngXDim + 1);
     assert (MbrPtrYAxisInterval -> GetSize () == MbrLngYDim + 1);
+    MbrPtrColumns = LookupOf(MbrPtrXAxisInterval.get(), 'X');
+    MbrPtrRows = LookupOf(MbrPtrYAxisInterval.get(), 'Y');
 }
 
 TMap* TMap::OnGeometryOf(const TMap* PtrSource, double DblNoDataValue)
 {
-    const char* StgOperation = "OnGeometryOf";
-    return new TMap(PtrSource->GetResolution(), RequireAxis(PtrSource->GetXAxis(), StgOperation),
-                    RequireAxis(PtrSource->GetXAxisInterval(), StgOperation),
-                    RequireAxis(PtrSource->GetYAxis(), StgOperation),
-                    RequireAxis(PtrSource->GetYAxisInterval(), StgOperation), DblNoDataValue);
+    PtrSource->RequireAxes("TMap::OnGeometryOf");
+    return new TMap(PtrSource->GetResolution(), *PtrSource->GetXAxis(),
+                    *PtrSource->GetXAxisInterval(), *PtrSource->GetYAxis(),
+                    *PtrSource->GetYAxisInterval(), DblNoDataValue);
 }
 
 TMap* TMap::OnBlockOf(const TMap* PtrSource, long LngX1, long LngY1, long LngX2, long LngY2)
 {
-    const char* StgOperation = "OnBlockOf";
+    PtrSource->RequireAxes("TMap::OnBlockOf");
     // The centre segments first: their checks give the messages for indices
     // outside the map.
-    const std::unique_ptr<TAxis> PtrXAxis(
-        RequireAxis(PtrSource->GetXAxis(), StgOperation).GetSegment(LngX1, LngX2));
-    const std::unique_ptr<TAxis> PtrYAxis(
-        RequireAxis(PtrSource->GetYAxis(), StgOperation).GetSegment(LngY1, LngY2));
+    const std::unique_ptr<TAxis> PtrXAxis(PtrSource->GetXAxis()->GetSegment(LngX1, LngX2));
+    const std::unique_ptr<TAxis> PtrYAxis(PtrSource->GetYAxis()->GetSegment(LngY1, LngY2));
     const std::unique_ptr<TAxis> PtrXEdges(
-        RequireAxis(PtrSource->GetXAxisInterval(), StgOperation).GetSegment(LngX1, LngX2 + 1));
+        PtrSource->GetXAxisInterval()->GetSegment(LngX1, LngX2 + 1));
     const std::unique_ptr<TAxis> PtrYEdges(
-        RequireAxis(PtrSource->GetYAxisInterval(), StgOperation).GetSegment(LngY1, LngY2 + 1));
+        PtrSource->GetYAxisInterval()->GetSegment(LngY1, LngY2 + 1));
     return new TMap(PtrSource->GetResolution(), *PtrXAxis, *PtrXEdges, *PtrYAxis, *PtrYEdges,
                     -9999.0);
 }
@@ -118,15 +101,13 @@ void TMap::Init(double DblResolution, long LngXDim, long LngYDim, double DblNoDa
 {
     if (LngXDim < 0 || LngYDim < 0)
         throw TError("Dimensions must not be negative in TMap::Init");
-    std::size_t LngCells = 0;
-    if (__builtin_mul_overflow(static_cast<std::size_t>(LngXDim),
-                               static_cast<std::size_t>(LngYDim), &LngCells))
-        throw std::bad_alloc();
-    MbrCells = TCellBlock(LngCells, DblNoDataValue);
+    MbrCells = TCellBlock(TGridSize::Cells(LngXDim, LngYDim), DblNoDataValue);
     MbrPtrXAxis.reset();
     MbrPtrYAxis.reset();
     MbrPtrXAxisInterval.reset();
     MbrPtrYAxisInterval.reset();
+    MbrPtrColumns.reset();
+    MbrPtrRows.reset();
     MbrDblResolution = DblResolution;
     MbrLngXDim = LngXDim;
     MbrLngYDim = LngYDim;
@@ -145,35 +126,51 @@ TPoint* TMap::GetCoordinates(long LngX, long LngY) const
 
 TMapPoint* TMap::GetPoint(long LngX, long LngY) const
 {
-    CheckCell(*this, LngX, LngY, "GetPoint (long,long)");
+    CheckCell(*this, LngX, LngY, "TMap::GetPoint (long,long)");
     const TPoint Centre = CellCentre(*this, LngX, LngY);
     return new TMapPoint(Centre.GetX(), Centre.GetY(), GetPointVal(LngX, LngY));
 }
 
+void TMap::RequireAxes(const char* StgWhere) const
+{
+    if (!HasAxes())
+        throw TError(std::string("Axes are not set in ") + StgWhere);
+}
+
 long TMap::GetIndex(double DblValue, char ChrAxis) const
 {
-    if (ChrAxis == 'X')
-        return RequireAxis(GetXAxisInterval(), "GetIndex").GetIndex(DblValue, 'X');
-    return RequireAxis(GetYAxisInterval(), "GetIndex").GetIndex(DblValue, ChrAxis);
+    RequireAxes("TMap::GetIndex");
+    return ChrAxis == 'X' ? MbrPtrColumns->Index(DblValue) : MbrPtrRows->Index(DblValue);
+}
+
+// Both lookups first, then the checks, so a position on the east or north
+// edge (lookup -1) is reported.
+std::pair<long, long> TMap::CellAt(const TPoint* PtrPosition, const char* StgOperation) const
+{
+    RequireAxes(StgOperation);
+    const std::pair<long, long> Cell(MbrPtrColumns->Index(PtrPosition->GetX()),
+                                     MbrPtrRows->Index(PtrPosition->GetY()));
+    CheckCell(*this, Cell.first, Cell.second, StgOperation);
+    return Cell;
 }
 
 double TMap::GetPointVal(const TPoint* PtrPosition) const
 {
-    const TCell Cell = CellAt(*this, PtrPosition, "GetPointVal");
-    return GetPointVal(Cell.LngX, Cell.LngY);
+    const std::pair<long, long> Cell = CellAt(PtrPosition, "TMap::GetPointVal");
+    return MbrCells.Data()[Cell.second * MbrLngXDim + Cell.first];
 }
 
 TMapPoint* TMap::GetPoint(const TPoint* PtrPosition) const
 {
-    const TCell Cell = CellAt(*this, PtrPosition, "GetPoint (TPoint*)");
+    const std::pair<long, long> Cell = CellAt(PtrPosition, "TMap::GetPoint (TPoint*)");
     return new TMapPoint(PtrPosition->GetX(), PtrPosition->GetY(),
-                         GetPointVal(Cell.LngX, Cell.LngY));
+                         MbrCells.Data()[Cell.second * MbrLngXDim + Cell.first]);
 }
 
 void TMap::SetPoint(const TPoint* PtrPosition, double DblValue)
 {
-    const TCell Cell = CellAt(*this, PtrPosition, "SetPoint (TPoint*)");
-    SetPoint(Cell.LngX, Cell.LngY, DblValue);
+    const std::pair<long, long> Cell = CellAt(PtrPosition, "TMap::SetPoint (TPoint*)");
+    MbrCells.Data()[Cell.second * MbrLngXDim + Cell.first] = DblValue;
 }
 
 std::vector<double> TMap::GetPointValues(const std::vector<TPoint*>& VecPositions) const
@@ -196,6 +193,8 @@ std::vector<double> TMap::GetRow(long LngY) const
 void TMap::AddRow(std::vector<double> VecValues)
 {
     const long LngLength = static_cast<long>(VecValues.size());
+    if (MbrPtrXAxis || MbrPtrYAxis)
+        throw TError("Rows cannot be added to a map that has axes in TMap::AddRow");
     // A row of another length would leave cells that reads walk past.
     const bool BlnFirstRow = MbrLngXDim == 0 && MbrLngYDim == 0;
     if (!BlnFirstRow && LngLength != MbrLngXDim)
@@ -237,17 +236,22 @@ void TMap::ReplaceAxes(const TAxis* PtrAxis, char ChrAxis, TAxisKind Kind,
     const long LngDim = BlnX ? MbrLngXDim : MbrLngYDim;
     if (PtrAxis->GetSize() != (BlnEdges ? LngDim + 1 : LngDim))
         throw TError(StgSizeMismatch);
+    // Every slot filled, so that no later read meets an empty one.
+    PtrAxis->GetValues(ChrAxis);
 
-    // Both new axes are built before either old one goes: a failed conversion
+    // Everything new is built before anything old goes: a failed conversion
     // (an empty axis) leaves the map as it was, and PtrAxis may be one of the
     // map's own axes.
     std::unique_ptr<TAxis> PtrCopy(PtrAxis->Clone());
     std::unique_ptr<TAxis> PtrDerived(BlnEdges ? TAxisTools::IntervalsToPoints(PtrAxis, ChrAxis)
                                                : TAxisTools::PointsToIntervals(PtrAxis, ChrAxis));
+    std::unique_ptr<const TAxisLookup> PtrLookup =
+        LookupOf(BlnEdges ? PtrCopy.get() : PtrDerived.get(), ChrAxis);
     std::unique_ptr<TAxis>& PtrCentres = BlnX ? MbrPtrXAxis : MbrPtrYAxis;
     std::unique_ptr<TAxis>& PtrEdges = BlnX ? MbrPtrXAxisInterval : MbrPtrYAxisInterval;
     PtrCentres = std::move(BlnEdges ? PtrDerived : PtrCopy);
     PtrEdges = std::move(BlnEdges ? PtrCopy : PtrDerived);
+    (BlnX ? MbrPtrColumns : MbrPtrRows) = std::move(PtrLookup);
 
     if (BlnX) {
         assert (MbrPtrXAxis -> GetSize () == MbrLngXDim);

@@ -9,12 +9,15 @@
 // is new and the caller's, except the four axis accessors, which lend.
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "grid/TAxis.h"
 #include "grid/TCellBlock.h"
 #include "grid/TError.h"
 #include "grid/TPoint.h"
+
+class TAxisLookup;
 
 class TMap {
 public:
@@ -54,11 +57,20 @@ public:
     double GetNoDataValue() const { return MbrDblNoDataValue; }
     void SetNoDataValue(double DblValue) { MbrDblNoDataValue = DblValue; }
 
-    // The map's own axes (null until set); they stay the map's.
-    TAxis* GetXAxis() const { return MbrPtrXAxis.get(); }
-    TAxis* GetYAxis() const { return MbrPtrYAxis.get(); }
-    TAxis* GetXAxisInterval() const { return MbrPtrXAxisInterval.get(); }
-    TAxis* GetYAxisInterval() const { return MbrPtrYAxisInterval.get(); }
+    // The map's own axes (null until set); they stay the map's, and are lent
+    // for reading only: they change through the setters alone, which keep
+    // each direction's two axes describing the same cells.
+    const TAxis* GetXAxis() const { return MbrPtrXAxis.get(); }
+    const TAxis* GetYAxis() const { return MbrPtrYAxis.get(); }
+    const TAxis* GetXAxisInterval() const { return MbrPtrXAxisInterval.get(); }
+    const TAxis* GetYAxisInterval() const { return MbrPtrYAxisInterval.get(); }
+    // The one check of an operation that needs the axes: throws "Axes are not
+    // set in " + StgWhere (say "TMapTools::Subdivide") unless all four are.
+    void RequireAxes(const char* StgWhere) const;
+    bool HasAxes() const
+    {
+        return MbrPtrXAxis && MbrPtrYAxis && MbrPtrXAxisInterval && MbrPtrYAxisInterval;
+    }
 
     // --- Cells by index ---
     // Throws "X-ordinate is out of range in TMap::GetPointVal", then the
@@ -88,8 +100,10 @@ public:
     TMapPoint* GetPoint(long LngX, long LngY) const;
 
     // --- Cells by position (through the edge axes) ---
-    // Column index ('X') or row index (any other letter) of the position;
-    // -1 where it lies in no cell (the east or north edge).
+    // Column index ('X') or row index (any other letter) of the position, as
+    // TAxis::GetIndex of the edge axis gives it, by bisection: -1 where it
+    // lies in no cell (the east or north edge). Throws "Axes are not set in
+    // TMap::GetIndex" for a map without axes.
     long GetIndex(double DblValue, char ChrAxis) const;
     double GetPointVal(const TPoint* PtrPosition) const;
     // A new point at the given position carrying its cell's value.
@@ -110,13 +124,15 @@ public:
     // Appends a south row. The first row of a map with neither columns nor
     // rows sets the columns; any other row must have MbrLngXDim values, else
     // "Length of new row does not match the X dimension of the map in
-    // TMap::AddRow".
+    // TMap::AddRow". A map with axes takes no row ("Rows cannot be added to
+    // a map that has axes in TMap::AddRow"): its axes fix its rows.
     void AddRow(std::vector<double> VecValues);
 
     // --- Axes ---
     // Each setter checks the size, then replaces the axis of that kind by a
     // copy of the argument and its companion by the conversion of the
-    // argument. On any failure the map keeps the axes it had.
+    // argument. An argument with an empty slot throws "Point is not set in
+    // TAxis::GetPoint". On any failure the map keeps the axes it had.
     void SetXAxis(const TAxis* PtrAxis);
     void SetYAxis(const TAxis* PtrAxis);
     void SetXAxisInterval(const TAxis* PtrAxis);
@@ -131,6 +147,9 @@ private:
     // The work of the four axis setters for one direction (ChrAxis) and kind.
     void ReplaceAxes(const TAxis* PtrAxis, char ChrAxis, TAxisKind Kind,
                      const char* StgSizeMismatch);
+    // The cell that holds the position, checked in the words of StgOperation
+    // ("TMap::GetPointVal").
+    std::pair<long, long> CellAt(const TPoint* PtrPosition, const char* StgOperation) const;
 
     double MbrDblResolution;
     long MbrLngXDim = 0;
@@ -140,5 +159,7 @@ private:
     std::unique_ptr<TAxis> MbrPtrYAxis;
     std::unique_ptr<TAxis> MbrPtrXAxisInterval;
     std::unique_ptr<TAxis> MbrPtrYAxisInterval;
+    std::unique_ptr<const TAxisLookup> MbrPtrColumns;
+    std::unique_ptr<const TAxisLookup> MbrPtrRows;
     double MbrDblNoDataValue = -9999.0;
 };

@@ -13,6 +13,8 @@ public:
 
     double GetX() const { return MbrDblX; }
     double GetY() const { return MbrDblY; }
+    // The component an axis letter names: X for 'X', Y for any other letter.
+    double GetComponent(char ChrAxis) const { return ChrAxis == 'X' ? MbrDblX : MbrDblY; }
 
     // Euclidean distance to the other point.
     double Distance(const TPoint* PtrOther) const;

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <string_view>
+#include <vector>
 
 #include "grid/TError.h"
 #include "util/TTextWriter.h"
@@ -72,14 +73,6 @@ void CheckGeometry(const TGridHeader& Header)
         throw TError("File format error: grid extent is out of range");
 }
 
-// Stores a new point; the axis owns it once SetPoint has succeeded.
-void PlacePoint(TAxis& Axis, long LngIndex, double DblX, double DblY)
-{
-    auto PtrPoint = std::make_unique<TPoint>(DblX, DblY);
-    Axis.SetPoint(LngIndex, PtrPoint.get());
-    PtrPoint.release();
-}
-
 }  // namespace
 
 TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect /*Dialect*/)
@@ -107,15 +100,14 @@ TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect /*Dialect*/)
 
 TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
 {
+    PtrMap->RequireAxes("TARCGISFileTools::WriteARCGISFile");
     const TAxis* PtrXEdges = PtrMap->GetXAxisInterval();
     const TAxis* PtrYEdges = PtrMap->GetYAxisInterval();
-    if (!PtrXEdges || !PtrYEdges)
-        throw TError("Axes are not set in TARCGISFileTools::WriteARCGISFile");
     TGridHeader Header;
     Header.LngCols = PtrMap->GetXDim();
     Header.LngRows = PtrMap->GetYDim();
     Header.DblXllCorner = PtrXEdges->GetPoint(0)->GetX();
-    // The reader's Y edges fall, but those derived from one row centre rise.
+    // Y edges fall on north-up maps and rise on south-up ones.
     Header.DblYllCorner =
         std::min(PtrYEdges->GetPoint(0)->GetY(), PtrYEdges->GetPoint(Header.LngRows)->GetY());
     Header.DblCellSize = PtrMap->GetResolution();
@@ -123,26 +115,16 @@ TGridHeader TGridHeader::OfMap(const TMap* PtrMap)
     return Header;
 }
 
-// Repeated addition, never corner + k * cellsize: edges land exactly where
-// the reader has always put them.
+// Repeated addition from the lower-left corner, never corner + k * cellsize:
+// edges land exactly where the reader has always put them.
 std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> TGridHeader::EdgeAxes() const
 {
-    auto PtrYEdges = std::make_unique<TAxis>(DblCellSize, LngRows + 1);
-    double DblY = DblYllCorner;
-    PlacePoint(*PtrYEdges, LngRows, DblXllCorner, DblY);
-    for (long LngIndex = LngRows - 1; LngIndex >= 0; --LngIndex) {
-        DblY += DblCellSize;
-        PlacePoint(*PtrYEdges, LngIndex, DblXllCorner, DblY);
-    }
-    const double DblNorth = DblY;
-
-    auto PtrXEdges = std::make_unique<TAxis>(DblCellSize, LngCols + 1);
-    double DblX = DblXllCorner;
-    PlacePoint(*PtrXEdges, 0, DblX, DblNorth);
-    for (long LngIndex = 1; LngIndex <= LngCols; ++LngIndex) {
-        DblX += DblCellSize;
-        PlacePoint(*PtrXEdges, LngIndex, DblX, DblNorth);
-    }
+    std::vector<double> VecY = TAxisTools::SteppedValues(DblYllCorner, DblCellSize, LngRows + 1);
+    const double DblNorth = VecY.back();
+    std::reverse(VecY.begin(), VecY.end());
+    std::unique_ptr<TAxis> PtrYEdges(TAxisTools::AxisOfValues(DblCellSize, VecY, 'Y', DblXllCorner));
+    std::unique_ptr<TAxis> PtrXEdges(TAxisTools::AxisOfValues(
+        DblCellSize, TAxisTools::SteppedValues(DblXllCorner, DblCellSize, LngCols + 1), 'X', DblNorth));
     return {std::move(PtrXEdges), std::move(PtrYEdges)};
 }
 

@@ -159,10 +159,14 @@ public:
     // east or north edge, which no cell holds, throws the range messages of
     // TAxis::GetSegment.
     static TMap* Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond);
-    // The part of each map inside the area both cover, cut as Extract cuts:
-    // the cells whose centres lie inside it (a map whose cells are wider than
-    // the area gives the one at its middle). Both parts are written only once
-    // both are built. Throws "Maps do not intersect in TMapTools::Intersection"
+    // The part of each map inside the area both cover: the map's cells that
+    // lie wholly inside it, its sides treated alike (a cell reaching past
+    // it by less than 1/1024 of its size counts as inside, so that edges
+    // differing in their last digits do not decide). In a direction where no
+    // cell lies wholly inside (cells wider than the area), the one cell
+    // holding the area's middle. Two maps of one cell size that overlap give
+    // parts of equal dimensions. Both parts are written only once both are
+    // built. Throws "Maps do not intersect in TMapTools::Intersection"
     // unless, in X and in Y, each map's first cell past its west (south) edge
     // ends at or before the other map's east (north) edge.
     static void Intersection(const TMap* PtrFirst, const TMap* PtrSecond, TMap*& PtrFirstPart,

@@ -28,6 +28,8 @@ TMap* CombineByCoordinates(const TMap& Driving, const TMap& Other, TOp Op)
 {
     const double DblNoData = Driving.GetNoDataValue();
     std::unique_ptr<TMap> PtrResult = ResultOn(Driving, DblNoData);
+    if (CellCount(Driving) == 0)
+        return PtrResult.release();
     const TPartnerCells Partner = TPartnerCells::Of(Driving, Other);
     const auto Rule = DataOnly(DblNoData, Other.GetNoDataValue(), DblNoData, Op);
     if (SameXDim(Driving, Other) && IsIdentity(Partner.VecCols) && IsIdentity(Partner.VecRows)) {

@@ -11,6 +11,7 @@ void TMapTools::WriteFlatFile(const TMap* PtrMap, std::ostream& Stream, char Chr
 
 void TMapTools::WriteCSVFile(const TMap* PtrMap, std::ostream& Stream)
 {
+    PtrMap->RequireAxes("TMapTools::WriteCSVFile");
     const TAxis* PtrXAxis = PtrMap->GetXAxis();
     const TAxis* PtrYAxis = PtrMap->GetYAxis();
     TTextWriter Text(Stream);

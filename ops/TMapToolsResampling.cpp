@@ -1,10 +1,12 @@
 // Resampling: the bilinear formula, resampling a map with it, new frames,
 // subdivision, and buffers around blocks of cells.
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <memory>
 #include <vector>
 
-#include "ops/TCellLookup.h"
+#include "grid/TGridSize.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
 
@@ -13,33 +15,24 @@ namespace {
 // The number of new cells of size DblNew in DblCells cells of size DblOld. A
 // quotient within a few units in the last place of a whole number is that
 // number: 2 cells of 0.3 hold 6 cells of 0.1, though 0.6 / 0.1 is 5.999...
-long WholeCells(double DblOld, long LngCells, double DblNew)
+// The count is left as a double, to be checked before it becomes a dimension.
+double WholeCells(double DblOld, long LngCells, double DblNew)
 {
     const double DblQuotient = DblOld * static_cast<double>(LngCells) / DblNew;
     const double DblNearest = std::nearbyint(DblQuotient);
     const double DblUlp = std::nextafter(DblNearest, INFINITY) - DblNearest;
     if (std::fabs(DblQuotient - DblNearest) <= 4 * DblUlp)
-        return static_cast<long>(DblNearest);
-    return static_cast<long>(DblQuotient);
+        return DblNearest;
+    return std::trunc(DblQuotient);
 }
 
-// A new point at DblValue in the component ChrAxis names, DblFixed in the other.
-TPoint* PointOn(char ChrAxis, double DblValue, double DblFixed)
-{
-    return ChrAxis == 'X' ? new TPoint(DblValue, DblFixed) : new TPoint(DblFixed, DblValue);
-}
-
-// An axis of LngCount points, the first DblFirst and each following one DblStep
-// further (by repeated addition), in the component ChrAxis; DblFixed in the
-// other.
+// A new axis of LngCount points, the first DblFirst and each following one
+// DblStep further, in the component ChrAxis; DblFixed in the other.
 std::unique_ptr<TAxis> SteppedAxis(double DblResolution, long LngCount, double DblFirst,
                                    double DblStep, char ChrAxis, double DblFixed)
 {
-    auto PtrAxis = std::make_unique<TAxis>(DblResolution, LngCount);
-    double DblValue = DblFirst;
-    for (long LngIndex = 0; LngIndex < LngCount; ++LngIndex, DblValue += DblStep)
-        PtrAxis->SetPoint(LngIndex, PointOn(ChrAxis, DblValue, DblFixed));
-    return PtrAxis;
+    return std::unique_ptr<TAxis>(TAxisTools::AxisOfValues(
+        DblResolution, TAxisTools::SteppedValues(DblFirst, DblStep, LngCount), ChrAxis, DblFixed));
 }
 
 // Whether the map's Y edges fall from north to south (or are level).
@@ -47,6 +40,27 @@ bool NorthUp(const TMap& Map)
 {
     const TAxis& YEdges = *Map.GetYAxisInterval();
     return !(YEdges.GetFilledPoint(Map.GetYDim()).GetY() > YEdges.GetFilledPoint(0).GetY());
+}
+
+// The frame of Downscale: an empty map of the new cell size over the map's
+// extent from its west and north edges, whole new cells only. StgWhere names
+// the operation in the messages.
+std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* StgWhere)
+{
+    const double DblOld = Map.GetResolution();
+    const auto [LngXDim, LngYDim] =
+        TGridSize::FromQuotients(WholeCells(DblOld, Map.GetXDim(), DblResolution),
+                                 WholeCells(DblOld, Map.GetYDim(), DblResolution), StgWhere);
+    const double DblWest = Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
+    const double DblNorth = Map.GetYAxisInterval()->GetFilledPoint(0).GetY();
+    const double DblHalf = DblResolution * 0.5;
+    const double DblDown = NorthUp(Map) ? -1.0 : 1.0;
+    auto PtrFrame = std::make_unique<TMap>(DblResolution, LngXDim, LngYDim);
+    PtrFrame->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
+                                   DblNorth).get());
+    PtrFrame->SetYAxis(SteppedAxis(DblResolution, LngYDim, DblNorth + DblDown * DblHalf,
+                                   DblDown * DblResolution, 'Y', DblWest).get());
+    return PtrFrame;
 }
 
 // The edges of a map subdivided by LngK in one direction: between each pair
@@ -60,20 +74,15 @@ std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, doubl
     // The other component: the north edge for X edges, the west edge for Y.
     const double DblFixed = ChrAxis == 'X' ? Map.GetYAxisInterval()->GetFilledPoint(0).GetY()
                                            : Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
-    const std::vector<double> VecCoarse = AxisValues(Edges, ChrAxis);
-    auto PtrAxis = std::make_unique<TAxis>(DblFine, LngK * (Edges.GetSize() - 1) + 1);
-    long LngIndex = 0;
-    const auto Place = [&](double DblValue) {
-        PtrAxis->SetPoint(LngIndex++, PointOn(ChrAxis, DblValue, DblFixed));
-    };
+    const std::vector<double> VecCoarse = Edges.GetValues(ChrAxis);
+    std::vector<double> VecFine;
+    VecFine.reserve(TGridSize::Cells(LngK, Edges.GetSize() - 1) + 1);
     for (std::size_t LngCoarse = 0; LngCoarse + 1 < VecCoarse.size(); ++LngCoarse) {
-        double DblValue = VecCoarse[LngCoarse];
-        Place(DblValue);
-        for (long LngStep = 1; LngStep < LngK; ++LngStep)
-            Place(DblValue += DblStep);
+        const std::vector<double> VecCell = TAxisTools::SteppedValues(VecCoarse[LngCoarse], DblStep, LngK);
+        VecFine.insert(VecFine.end(), VecCell.begin(), VecCell.end());
     }
-    Place(VecCoarse.back());
-    return PtrAxis;
+    VecFine.push_back(VecCoarse.back());
+    return std::unique_ptr<TAxis>(TAxisTools::AxisOfValues(DblFine, VecFine, ChrAxis, DblFixed));
 }
 
 
@@ -108,14 +117,18 @@ struct TSampleLine {
 };
 
 // Positions from DblFirst by DblStep (repeated addition) while Within holds;
-// with BlnAtLeastOne the first is taken untested.
+// with BlnAtLeastOne the first is taken untested. Coordinates so large that
+// the step no longer moves them end the positions.
 template <class TWithin>
 std::vector<double> Positions(double DblFirst, double DblStep, bool BlnAtLeastOne, TWithin Within)
 {
     std::vector<double> VecPos;
     for (double DblPos = DblFirst; (BlnAtLeastOne && VecPos.empty()) || Within(DblPos);
-         DblPos += DblStep)
+         DblPos += DblStep) {
+        if (!VecPos.empty() && DblPos == VecPos.back())
+            break;
         VecPos.push_back(DblPos);
+    }
     return VecPos;
 }
 
@@ -123,17 +136,17 @@ std::vector<double> Positions(double DblFirst, double DblStep, bool BlnAtLeastOn
 // the input's neighbours: the cell itself and the one toward lower values
 // when the position lies at or below its centre (BlnLowFirst), else toward
 // higher ones; LngLowStep is the index step toward lower values.
-TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, const TAxis& MapEdges,
-                       const TAxis& MapCentres, char ChrAxis, long LngDim, long LngLowStep)
+TSampleLine SampleLine(std::vector<double> VecPos, const TMap& Result, const TMap& Map,
+                       char ChrAxis, long LngLowStep)
 {
     TSampleLine Line;
-    const TEdgeLookup Out(ResultEdges, ChrAxis);
-    const TEdgeLookup In(MapEdges, ChrAxis);
-    const std::vector<double> VecCentres = AxisValues(MapCentres, ChrAxis);
-    const auto Lookup = [](const TEdgeLookup& Edges, double DblPos, bool& BlnThrew) {
+    const long LngDim = ChrAxis == 'X' ? Map.GetXDim() : Map.GetYDim();
+    const std::vector<double> VecCentres =
+        (ChrAxis == 'X' ? Map.GetXAxis() : Map.GetYAxis())->GetValues(ChrAxis);
+    const auto Lookup = [ChrAxis](const TMap& Edges, double DblPos, bool& BlnThrew) {
         BlnThrew = false;
         try {
-            return Edges.Index(DblPos);
+            return Edges.GetIndex(DblPos, ChrAxis);
         } catch (const TError&) {
             BlnThrew = true;
             return -1L;
@@ -141,8 +154,8 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, con
     };
     for (std::size_t LngI = 0; LngI < VecPos.size(); ++LngI) {
         bool BlnOutThrew, BlnInThrew;
-        const long LngOut = Lookup(Out, VecPos[LngI], BlnOutThrew);
-        const long LngIn = Lookup(In, VecPos[LngI], BlnInThrew);
+        const long LngOut = Lookup(Result, VecPos[LngI], BlnOutThrew);
+        const long LngIn = Lookup(Map, VecPos[LngI], BlnInThrew);
         long LngLow = -1, LngHigh = -1;
         if (LngIn >= 0) {
             const bool BlnAtOrBelow = VecPos[LngI] <= VecCentres[static_cast<std::size_t>(LngIn)];
@@ -172,21 +185,18 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TAxis& ResultEdges, con
 }
 
 // Throws what the sample (LngI, LngJ) meets first: the lookups in the
-// result, then in the input (X before Y, a position outside before one in no
-// cell), then the four neighbours.
-void ThrowSampleFailure(const TSampleLine& X, std::size_t LngI, const TSampleLine& Y,
-                        std::size_t LngJ)
+// result, then in the input (as reading the position there reports them),
+// then the four neighbours.
+void ThrowSampleFailure(const TMap& Result, const TMap& Map, const TSampleLine& X, std::size_t LngI,
+                        const TSampleLine& Y, std::size_t LngJ)
 {
+    const TPoint Sample(X.VecPos[LngI], Y.VecPos[LngJ]);
+    std::unique_ptr<TMapPoint>(Result.GetPoint(&Sample));
+    std::unique_ptr<TMapPoint>(Map.GetPoint(&Sample));
     const struct {
         bool BlnFails;
         const char* StgMessage;
     } ArrChecks[] = {
-        {X.VecOutThrew[LngI] || Y.VecOutThrew[LngJ], "Ordinate is out of range in TAxis::GetIndex"},
-        {X.VecOut[LngI] < 0, "LngX is out of range in TMap::GetPoint (TPoint*)"},
-        {Y.VecOut[LngJ] < 0, "LngY is out of range in TMap::GetPoint (TPoint*)"},
-        {X.VecInThrew[LngI] || Y.VecInThrew[LngJ], "Ordinate is out of range in TAxis::GetIndex"},
-        {X.VecIn[LngI] < 0, "LngX is out of range in TMap::GetPoint (TPoint*)"},
-        {Y.VecIn[LngJ] < 0, "LngY is out of range in TMap::GetPoint (TPoint*)"},
         {X.VecLow[LngI] < 0, "LngGetX1 is out of range in TMapTools::BilinearInterpolate"},
         {X.VecHigh[LngI] < 0, "LngGetX2 is out of range in TMapTools::BilinearInterpolate"},
         {Y.VecLow[LngJ] < 0, "LngGetY1 is out of range in TMapTools::BilinearInterpolate"},
@@ -240,6 +250,18 @@ void SampleRows(const TMap& Map, const TSampleLine& X, const TSampleLine& Y, std
     }
 }
 
+// LngIndex moved LngBuffer cells toward higher indices (BlnUp) or lower
+// ones, then kept within 0 and LngLast; any buffer is safe, LONG_MIN too.
+long Widened(long LngIndex, long LngBuffer, bool BlnUp, long LngLast)
+{
+    long LngMoved = 0;
+    const bool BlnOverflow = BlnUp ? __builtin_add_overflow(LngIndex, LngBuffer, &LngMoved)
+                                   : __builtin_sub_overflow(LngIndex, LngBuffer, &LngMoved);
+    if (BlnOverflow)
+        LngMoved = BlnUp == (LngBuffer > 0) ? LONG_MAX : LONG_MIN;
+    return std::max(0L, std::min(LngMoved, LngLast));
+}
+
 }  // namespace
 
 double TMapTools::BilinearInterpolate(double DblQ11, double DblQ21, double DblQ12, double DblQ22,
@@ -264,8 +286,9 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
 {
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::BilinearInterpolate");
+    PtrMap->RequireAxes("TMapTools::BilinearInterpolate");
     const double DblNoData = PtrMap->GetNoDataValue();
-    std::unique_ptr<TMap> PtrResult(Downscale(PtrMap, DblResolution));
+    std::unique_ptr<TMap> PtrResult = Frame(*PtrMap, DblResolution, "TMapTools::BilinearInterpolate");
     // The frame holds its own no-data value; refilled only when the map's differs.
     if (!(DblNoData == PtrResult->GetNoDataValue()))
         PtrResult->InitValues(DblNoData);
@@ -276,8 +299,8 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
     // others; the first row of each column is taken untested.
     const double DblR = PtrMap->GetResolution();
     const double DblS = DblResolution;
-    const std::vector<double> VecXEdges = AxisValues(*PtrResult->GetXAxisInterval(), 'X');
-    const std::vector<double> VecYEdges = AxisValues(*PtrResult->GetYAxisInterval(), 'Y');
+    const std::vector<double> VecXEdges = PtrResult->GetXAxisInterval()->GetValues('X');
+    const std::vector<double> VecYEdges = PtrResult->GetYAxisInterval()->GetValues('Y');
     const double DblX1 = VecXEdges.front(), DblX2 = VecXEdges.back();
     const double DblY1 = VecYEdges.front(), DblY2 = VecYEdges.back();
     const bool BlnFalling = DblY1 > DblY2;
@@ -289,17 +312,14 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
     if (VecXPos.empty())
         return PtrResult.release();
 
-    const TSampleLine X = SampleLine(std::move(VecXPos), *PtrResult->GetXAxisInterval(),
-                                     *PtrMap->GetXAxisInterval(), *PtrMap->GetXAxis(), 'X',
-                                     PtrMap->GetXDim(), -1);
-    const TSampleLine Y = SampleLine(std::move(VecYPos), *PtrResult->GetYAxisInterval(),
-                                     *PtrMap->GetYAxisInterval(), *PtrMap->GetYAxis(), 'Y',
-                                     PtrMap->GetYDim(), BlnFalling ? 1 : -1);
+    const TSampleLine X = SampleLine(std::move(VecXPos), *PtrResult, *PtrMap, 'X', -1);
+    const TSampleLine Y = SampleLine(std::move(VecYPos), *PtrResult, *PtrMap, 'Y', BlnFalling ? 1 : -1);
     // The first failing sample, columns outer: column 0 when any row fails.
     if (Y.LngFirstFailure >= 0)
-        ThrowSampleFailure(X, 0, Y, X.Fails(0) ? 0 : static_cast<std::size_t>(Y.LngFirstFailure));
+        ThrowSampleFailure(*PtrResult, *PtrMap, X, 0, Y,
+                           X.Fails(0) ? 0 : static_cast<std::size_t>(Y.LngFirstFailure));
     if (X.LngFirstFailure >= 0)
-        ThrowSampleFailure(X, static_cast<std::size_t>(X.LngFirstFailure), Y, 0);
+        ThrowSampleFailure(*PtrResult, *PtrMap, X, static_cast<std::size_t>(X.LngFirstFailure), Y, 0);
 
     // Every sample lies in its own result cell, whichever order they are
     // visited in; rows outer keeps to memory order and lets the cores share
@@ -315,30 +335,21 @@ TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution)
 {
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::Downscale");
-    const double DblOld = PtrMap->GetResolution();
-    const long LngXDim = WholeCells(DblOld, PtrMap->GetXDim(), DblResolution);
-    const long LngYDim = WholeCells(DblOld, PtrMap->GetYDim(), DblResolution);
-    const double DblWest = PtrMap->GetXAxisInterval()->GetFilledPoint(0).GetX();
-    const double DblNorth = PtrMap->GetYAxisInterval()->GetFilledPoint(0).GetY();
-    const double DblHalf = DblResolution * 0.5;
-    const double DblDown = NorthUp(*PtrMap) ? -1.0 : 1.0;
-    auto PtrResult = std::make_unique<TMap>(DblResolution, LngXDim, LngYDim);
-    PtrResult->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
-                                    DblNorth).get());
-    PtrResult->SetYAxis(SteppedAxis(DblResolution, LngYDim, DblNorth + DblDown * DblHalf,
-                                    DblDown * DblResolution, 'Y', DblWest).get());
-    return PtrResult.release();
+    PtrMap->RequireAxes("TMapTools::Downscale");
+    return Frame(*PtrMap, DblResolution, "TMapTools::Downscale").release();
 }
 
 TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)
 {
     if (LngFactor < 1)
         throw TError("Subdivision factor must be >= 1 in TMapTools::Subdivide");
+    PtrMap->RequireAxes("TMapTools::Subdivide");
     const long LngK = LngFactor;
     const long LngXDim = PtrMap->GetXDim();
     const long LngYDim = PtrMap->GetYDim();
     const double DblFine = PtrMap->GetResolution() / LngK;
-    auto PtrResult = std::make_unique<TMap>(DblFine, LngK * LngXDim, LngK * LngYDim);
+    auto PtrResult = std::make_unique<TMap>(DblFine, TGridSize::Dimension(LngK, LngXDim),
+                                            TGridSize::Dimension(LngK, LngYDim));
     // The cells are the input's, no-data cells included, so they keep its
     // no-data value: under another one they would pass for data.
     PtrResult->SetNoDataValue(PtrMap->GetNoDataValue());
@@ -365,8 +376,8 @@ void TMapTools::BufferIndices(const TMap* PtrMap, long LngBuffer, long& LngNorth
 {
     const long LngXLast = PtrMap->GetXDim() - 1;
     const long LngYLast = PtrMap->GetYDim() - 1;
-    LngWest = LngWest > LngBuffer ? LngWest - LngBuffer : 0;
-    LngEast = LngEast < LngXLast - LngBuffer ? LngEast + LngBuffer : LngXLast;
-    LngNorth = LngNorth > LngBuffer ? LngNorth - LngBuffer : 0;
-    LngSouth = LngSouth < LngYLast - LngBuffer ? LngSouth + LngBuffer : LngYLast;
+    LngWest = Widened(LngWest, LngBuffer, false, LngXLast);
+    LngEast = Widened(LngEast, LngBuffer, true, LngXLast);
+    LngNorth = Widened(LngNorth, LngBuffer, false, LngYLast);
+    LngSouth = Widened(LngSouth, LngBuffer, true, LngYLast);
 }

@@ -2,7 +2,6 @@
 #include <cmath>
 #include <memory>
 
-#include "ops/TCellLookup.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
 #include "ops/TValueIndex.h"
@@ -60,43 +59,11 @@ std::vector<TPositionTable> HandOut(std::vector<TOwnedPositions>& VecOwned)
     return VecTables;
 }
 
-// Reads a map at positions as TMap::GetPointVal(TPoint*) does, but finds the
-// cell by bisection of the edges instead of a scan of them.
-class TPositionReader {
-public:
-    explicit TPositionReader(const TMap& Map) : MbrMap(Map)
-    {
-        if (Map.GetXAxisInterval() && Map.GetYAxisInterval()) {
-            MbrColumns = std::make_unique<TEdgeLookup>(*Map.GetXAxisInterval(), 'X');
-            MbrRows = std::make_unique<TEdgeLookup>(*Map.GetYAxisInterval(), 'Y');
-        }
-    }
-
-    double Read(const TPoint* PtrPosition) const
-    {
-        if (MbrColumns) {
-            const long LngX = MbrColumns->Index(PtrPosition->GetX());
-            const long LngY = MbrRows->Index(PtrPosition->GetY());
-            if (LngX >= 0 && LngX < MbrMap.GetXDim() && LngY >= 0 && LngY < MbrMap.GetYDim())
-                return MbrMap.GetCells()[LngY * MbrMap.GetXDim() + LngX];
-        }
-        // A position in no cell, or a map without edges: the ordinary read
-        // reports it.
-        return MbrMap.GetPointVal(PtrPosition);
-    }
-
-private:
-    const TMap& MbrMap;
-    std::unique_ptr<const TEdgeLookup> MbrColumns;  // none for a map without edges
-    std::unique_ptr<const TEdgeLookup> MbrRows;
-};
-
 std::map<double, double> ValuesAt(const TMap& Map, const TPositionTable& Table)
 {
-    const TPositionReader Reader(Map);
     std::map<double, double> MapValues;
     for (const auto& Entry : Table)
-        MapValues.emplace_hint(MapValues.end(), Entry.first, Reader.Read(Entry.second));
+        MapValues.emplace_hint(MapValues.end(), Entry.first, Map.GetPointVal(Entry.second));
     return MapValues;
 }
 

@@ -1,7 +1,7 @@
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
-#include <string>
 
 #include "ops/TCellLookup.h"
 #include "ops/TMapKernel.h"
@@ -20,37 +20,77 @@ struct TEdges {
     double DblSouth;
 };
 
-TEdges EdgesOf(const TMap& Map, const char* StgOperation)
+TEdges EdgesOf(const TMap& Map, const char* StgWhere)
 {
-    const TAxis* PtrX = Map.GetXAxisInterval();
-    const TAxis* PtrY = Map.GetYAxisInterval();
-    if (!PtrX || !PtrY)
-        throw TError(std::string("Axes are not set in TMapTools::") + StgOperation);
-    return {PtrX->GetFilledPoint(0).GetX(), PtrX->GetFilledPoint(Map.GetXDim()).GetX(),
-            PtrY->GetFilledPoint(0).GetY(), PtrY->GetFilledPoint(Map.GetYDim()).GetY()};
+    Map.RequireAxes(StgWhere);
+    const TAxis& XEdges = *Map.GetXAxisInterval();
+    const TAxis& YEdges = *Map.GetYAxisInterval();
+    return {XEdges.GetFilledPoint(0).GetX(), XEdges.GetFilledPoint(Map.GetXDim()).GetX(),
+            YEdges.GetFilledPoint(0).GetY(), YEdges.GetFilledPoint(Map.GetYDim()).GetY()};
 }
 
-// The cells of the map whose centres lie in the area from Low (south-west) to
-// High (north-east), cut at corners half a cell in from the area's edges: on
-// cells of the area's own size these are centres, so a last-digit difference
-// between the two maps' edges cannot shift the block. Where the map's cells
-// are wider than the area, both corners meet at its middle.
+// A new map of the block of the map's columns LngX1 to LngX2 and rows LngY1
+// to LngY2, both inclusive, on segments of its axes, with its cells.
+TMap* CopyBlock(const TMap& Map, long LngX1, long LngY1, long LngX2, long LngY2)
+{
+    std::unique_ptr<TMap> PtrBlock(TMap::OnBlockOf(&Map, LngX1, LngY1, LngX2, LngY2));
+    const std::size_t LngRowBytes = sizeof(double) * static_cast<std::size_t>(LngX2 - LngX1 + 1);
+    ForRows(*PtrBlock, [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngRow = LngFirst; LngRow < LngLast; ++LngRow)
+            std::memcpy(PtrBlock->GetCells() + LngRow * PtrBlock->GetXDim(),
+                        Map.GetCells() + (LngY1 + LngRow) * Map.GetXDim() + LngX1, LngRowBytes);
+    });
+    return PtrBlock.release();
+}
+
+// A cell that reaches past the area by less than this share of its size
+// still lies inside it: edges reached on two grids by repeated addition
+// differ in their last digits, and must not decide.
+constexpr double DblEdgeTolerance = 1.0 / 1024;
+
+struct TSpan {
+    long LngFirst;
+    long LngLast;
+};
+
+// The cells of the map along one direction that lie wholly between DblLow
+// and DblHigh; where none does (cells wider than the range), the one holding
+// its middle.
+TSpan CellsInside(const TMap& Map, char ChrAxis, double DblLow, double DblHigh)
+{
+    const TAxis& Edges = ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval();
+    const std::vector<double> VecEdges = Edges.GetValues(ChrAxis);
+    const double DblTolerance = std::fabs(Map.GetResolution()) * DblEdgeTolerance;
+    TSpan Span{-1, -1};
+    for (std::size_t LngCell = 0; LngCell + 1 < VecEdges.size(); ++LngCell) {
+        const auto [DblFrom, DblTo] = std::minmax(VecEdges[LngCell], VecEdges[LngCell + 1]);
+        if (DblFrom >= DblLow - DblTolerance && DblTo <= DblHigh + DblTolerance) {
+            Span.LngFirst = Span.LngFirst < 0 ? static_cast<long>(LngCell) : Span.LngFirst;
+            Span.LngLast = static_cast<long>(LngCell);
+        }
+    }
+    if (Span.LngFirst < 0) {
+        const long LngMiddle = Map.GetIndex(DblLow / 2 + DblHigh / 2, ChrAxis);
+        Span = {LngMiddle, LngMiddle};
+    }
+    return Span;
+}
+
+// The part of the map inside the area from Low (south-west) to High
+// (north-east).
 TMap* PartInside(const TMap& Map, const TPoint& Low, const TPoint& High)
 {
-    const double DblResolution = Map.GetResolution();
-    const double DblInsetX = std::min(DblResolution, High.GetX() - Low.GetX()) * 0.5;
-    const double DblInsetY = std::min(DblResolution, High.GetY() - Low.GetY()) * 0.5;
-    const TPoint SouthWest(Low.GetX() + DblInsetX, Low.GetY() + DblInsetY);
-    const TPoint NorthEast(High.GetX() - DblInsetX, High.GetY() - DblInsetY);
-    return TMapTools::Extract(&Map, &SouthWest, &NorthEast);
+    const TSpan Cols = CellsInside(Map, 'X', Low.GetX(), High.GetX());
+    const TSpan Rows = CellsInside(Map, 'Y', Low.GetY(), High.GetY());
+    return CopyBlock(Map, Cols.LngFirst, Rows.LngFirst, Cols.LngLast, Rows.LngLast);
 }
 
 }  // namespace
 
 void TMapTools::Insert(TMap* PtrDestination, const TMap* PtrInsert)
 {
-    const TEdges Outer = EdgesOf(*PtrDestination, "Insert");
-    const TEdges Inner = EdgesOf(*PtrInsert, "Insert");
+    const TEdges Outer = EdgesOf(*PtrDestination, "TMapTools::Insert");
+    const TEdges Inner = EdgesOf(*PtrInsert, "TMapTools::Insert");
     if (Inner.DblWest < Outer.DblWest || Inner.DblNorth > Outer.DblNorth)
         throw TError("Insert map's NW corner is outside of the destination map in "
                      "TMapTools::Insert");
@@ -95,22 +135,14 @@ TMap* TMapTools::Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoin
         std::swap(LngX1, LngX2);
     if (LngY1 > LngY2)
         std::swap(LngY1, LngY2);
-    std::unique_ptr<TMap> PtrBlock(TMap::OnBlockOf(PtrMap, LngX1, LngY1, LngX2, LngY2));
-    const std::size_t LngRowBytes = sizeof(double) * static_cast<std::size_t>(LngX2 - LngX1 + 1);
-    ForRows(*PtrBlock, [&](std::size_t LngFirst, std::size_t LngLast) {
-        for (std::size_t LngRow = LngFirst; LngRow < LngLast; ++LngRow)
-            std::memcpy(PtrBlock->GetCells() + LngRow * PtrBlock->GetXDim(),
-                        PtrMap->GetCells() + (LngY1 + LngRow) * PtrMap->GetXDim() + LngX1,
-                        LngRowBytes);
-    });
-    return PtrBlock.release();
+    return CopyBlock(*PtrMap, LngX1, LngY1, LngX2, LngY2);
 }
 
 void TMapTools::Intersection(const TMap* PtrFirst, const TMap* PtrSecond, TMap*& PtrFirstPart,
                              TMap*& PtrSecondPart)
 {
-    const TEdges First = EdgesOf(*PtrFirst, "Intersection");
-    const TEdges Second = EdgesOf(*PtrSecond, "Intersection");
+    const TEdges First = EdgesOf(*PtrFirst, "TMapTools::Intersection");
+    const TEdges Second = EdgesOf(*PtrSecond, "TMapTools::Intersection");
     const double DblFirstCell = PtrFirst->GetResolution();
     const double DblSecondCell = PtrSecond->GetResolution();
     if (Second.DblSouth + DblSecondCell > First.DblNorth ||

@@ -27,10 +27,14 @@ void TRowWriter::Put(const double* PtrCells, std::size_t LngCount)
 }
 
 void TRowWriter::WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
-                           std::size_t LngRows, char ChrSeparator)
+                           std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst)
 {
     TTextWriter Text(Stream);
     TRowWriter Rows(Text, LngCols, LngRows, ChrSeparator);
-    Rows.Put(PtrCells, LngCols * LngRows);
+    if (!BlnLastRowFirst)
+        Rows.Put(PtrCells, LngCols * LngRows);
+    else
+        for (std::size_t LngRow = LngRows; LngRow-- > 0;)
+            Rows.Put(PtrCells + LngRow * LngCols, LngCols);
     Text.Flush();
 }

@@ -18,9 +18,10 @@ public:
     // The next LngCount cells, continuing the row where the last piece ended.
     void Put(const double* PtrCells, std::size_t LngCount);
 
-    // A whole grid of LngCols x LngRows cells to the stream, flushed.
+    // A whole grid of LngCols x LngRows cells to the stream, flushed; with
+    // BlnLastRowFirst the rows go in reverse order.
     static void WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
-                          std::size_t LngRows, char ChrSeparator);
+                          std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst = false);
 
 private:
     TTextWriter& MbrText;

@@ -1,6 +1,9 @@
+#include <algorithm>
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <random>
+#include <string>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -17,7 +20,54 @@ void ExpectIndices(const TAxis& Axis, char ChrAxis,
     for (const auto& [DblValue, LngIndex] : Cases)
         EXPECT_EQ(Axis.GetIndex(DblValue, ChrAxis), LngIndex) << "value " << DblValue;
 }
+
+// The interval lookup as a plain scan: the range check on the end points,
+// then the first interval that holds the value.
+std::string ScannedIndex(const TValues& VecPoints, double DblValue)
+{
+    if (VecPoints.empty())
+        return "-1";
+    const auto [DblLow, DblHigh] = std::minmax(VecPoints.front(), VecPoints.back());
+    if (DblValue < DblLow || DblValue > DblHigh)
+        return "Ordinate is out of range in TAxis::GetIndex";
+    for (std::size_t LngI = 0; LngI + 1 < VecPoints.size(); ++LngI)
+        if (std::min(VecPoints[LngI], VecPoints[LngI + 1]) <= DblValue
+            && DblValue < std::max(VecPoints[LngI], VecPoints[LngI + 1]))
+            return std::to_string(LngI);
+    return "-1";
+}
+
+std::string LookedUpIndex(const TAxis& Axis, double DblValue)
+{
+    try {
+        return std::to_string(Axis.GetIndex(DblValue, 'Y'));
+    } catch (const TError& Error) {
+        return Error.what();
+    }
+}
 } // namespace
+
+TEST(TAxisIndex, BisectionGivesWhatAScanOfTheIntervalsGives)
+{
+    std::mt19937_64 Random(5);
+    const std::vector<TValues> VecAxes = {
+        {0, 1, 2, 3},       {3, 2, 1, 0},          {0, 1, 1, 2},   {2, 1, 1, 0},
+        {0, 0.1, 0.2, 0.30000000000000004},        {5},            {1, 1},
+        {0, 2, 1, 3},       {-1e300, 0, 1e300},    {7, 7, 7},      {},
+    };
+    for (const TValues& VecPoints : VecAxes) {
+        const auto PtrAxis = MakeAxis(1, VecPoints, 'Y');
+        TValues VecProbes = {std::numeric_limits<double>::quiet_NaN(), -1e308, 1e308};
+        for (double DblPoint : VecPoints)
+            for (double DblStep : {-0.5, -1e-9, 0.0, 1e-9, 0.5})
+                VecProbes.push_back(DblPoint + DblStep);
+        for (int LngI = 0; LngI < 20; ++LngI)
+            VecProbes.push_back(std::uniform_real_distribution<double>(-2, 5)(Random));
+        for (double DblProbe : VecProbes)
+            EXPECT_EQ(LookedUpIndex(*PtrAxis, DblProbe), ScannedIndex(VecPoints, DblProbe))
+                << "axis of " << VecPoints.size() << " points, value " << DblProbe;
+    }
+}
 
 TEST(TAxisPoints, SlotsHoldWhatIsSetWithinTheAxis)
 {

@@ -32,14 +32,17 @@ TEST(TAxisTools, ConversionsPlaceEdgesAroundCentres)
     } Cases[] = {
         {Edges, 'X', 1.0, {0.5, 1.5, 2.5}, {0.0, 1.0, 2.0, 3.0}, 6.5},
         {Edges, 'X', 2.0, {5.0}, {4.0, 6.0}, 6.0},
-        // Y edges follow the centres' direction, a single centre counting as rising.
+        // Y edges follow the centres' direction; a single centre gets
+        // north-first edges, as every north-up axis has.
         {Edges, 'Y', 1.0, {1.5, 0.5}, {2.0, 1.0, 0.0}, 6.5},
         {Edges, 'Y', 1.0, {0.5, 1.5}, {0.0, 1.0, 2.0}, 6.5},
-        {Edges, 'Y', 2.0, {7.0}, {6.0, 8.0}, 6.0},
+        {Edges, 'Y', 2.0, {7.0}, {8.0, 6.0}, 6.0},
         {Centres, 'X', 1.0, {0.0, 1.0, 2.0, 3.0}, {0.5, 1.5, 2.5}, 7.0},
         {Centres, 'Y', 1.0, {2.0, 1.0, 0.0}, {1.5, 0.5}, 7.0},
-        // On rising Y edges the centre lies half a cell below the lower edge.
-        {Centres, 'Y', 2.0, {6.0, 8.0}, {5.0}, 7.0},
+        // Centres are midpoints in either direction.
+        {Centres, 'Y', 2.0, {6.0, 8.0}, {7.0}, 7.0},
+        {Centres, 'Y', 1.0, {0.0, 1.0, 2.0}, {0.5, 1.5}, 7.0},
+        {Centres, 'X', 1.0, {3.0, 2.0}, {2.5}, 7.0},
         {Centres, 'X', 1.0, {3.0}, {}, 7.0},
     };
     for (const auto& Case : Cases) {

@@ -120,6 +120,12 @@ TEST(TMapRows, AddRowSetsWidthOnceAndCountsRows)
     TMap NoColumns(1.0, 0, 2);
     EXPECT_TERROR(NoColumns.AddRow({1.0}),
                   "Length of new row does not match the X dimension of the map in TMap::AddRow");
+
+    // Axes fix the rows: a row more would leave them a point short.
+    const auto PtrLoaded = MakeThreeByTwoMap();
+    EXPECT_TERROR(PtrLoaded->AddRow({1.0, 2.0, 3.0}),
+                  "Rows cannot be added to a map that has axes in TMap::AddRow");
+    EXPECT_EQ(PtrLoaded->GetYDim(), 2);
 }
 
 TEST(TMapRows, GetRowCopiesNorthRowFirst)
@@ -248,4 +254,11 @@ TEST(TMapAxes, FailedSetterLeavesAxesInPlace)
     const TAxis Empty(1.0);
     EXPECT_TERROR(NoColumns.SetXAxis(&Empty), "Index is out of range in TAxis::GetPoint");
     EXPECT_EQ(Axes(NoColumns), Kept);
+
+    // An axis with an empty slot in the middle, which no conversion reads.
+    TAxis Gapped(1.0, 3);
+    Gapped.SetPoint(0, new TPoint(0.5, 0.0));
+    Gapped.SetPoint(2, new TPoint(2.5, 0.0));
+    EXPECT_TERROR(PtrMap->SetXAxis(&Gapped), "Point is not set in TAxis::GetPoint");
+    EXPECT_EQ(Axes(*PtrMap), Before);
 }

@@ -190,15 +190,31 @@ TEST(TARCGISFileToolsWrite, MapWithoutAxesIsRefused)
               "Axes are not set in TARCGISFileTools::WriteARCGISFile");
 }
 
-TEST(TARCGISFileToolsWrite, OneRowMapWithRisingEdgesKeepsItsSouthEdge)
+TEST(TARCGISFileToolsWrite, OneRowMapRebuiltFromItsCentresKeepsItsSouthEdge)
 {
     const TMapPtr PtrLoaded = Load("ncols 2 nrows 1 xllcorner 10 yllcorner 20 cellsize 5 NODATA_value 0 1 2");
     const TMap Rebuilt(PtrLoaded->GetXAxis(), PtrLoaded->GetYAxis());
     const TAxis& YEdges = *Rebuilt.GetYAxisInterval();
-    ASSERT_LT(YEdges.GetPoint(0)->GetY(), YEdges.GetPoint(1)->GetY());
+    ASSERT_GT(YEdges.GetPoint(0)->GetY(), YEdges.GetPoint(1)->GetY());
     const std::string StgWritten = Written(Rebuilt);
     EXPECT_EQ(StgWritten.substr(0, StgWritten.find("cellsize")),
               "ncols 2\nnrows 1\nxllcorner       10\nyllcorner       20\n");
+}
+
+TEST(TARCGISFileToolsWrite, SouthUpMapIsWrittenNorthRowFirst)
+{
+    // Centres rising from y 0.5 (row 0, holding 10) to 1.5 (row 1, 20).
+    const auto PtrX = MakeAxis(1.0, {0.5}, 'X');
+    const auto PtrY = MakeAxis(1.0, {0.5, 1.5}, 'Y');
+    TMap SouthUp(PtrX.get(), PtrY.get());
+    SouthUp.SetPoint(0, 0, 10);
+    SouthUp.SetPoint(0, 1, 20);
+    std::istringstream Stream(Written(SouthUp));
+    const TMapPtr PtrRead = Load(Stream);
+    const TPoint North(0.5, 1.5);
+    EXPECT_EQ(PtrRead->GetPointVal(&North), SouthUp.GetPointVal(&North));
+    EXPECT_EQ(PtrRead->GetPointVal(0, 0), 20);
+    EXPECT_EQ(PtrRead->GetYAxisInterval()->GetPoint(2)->GetY(), 0.0);
 }
 
 // Files in a directory of their own, removed afterwards.

@@ -1,49 +1,6 @@
-// Cell lookups by bisection against the axis's own interval lookup.
-#include <cmath>
-#include <limits>
-#include <random>
-
+// Partner cells against the ordinary read of each cell.
 #include "ops/OpsTestSupport.h"
 #include "ops/TCellLookup.h"
-
-namespace {
-
-// The index, or the message of the failure.
-template <class TLookup>
-std::string Outcome(TLookup Lookup)
-{
-    try {
-        return std::to_string(Lookup());
-    } catch (const TError& Error) {
-        return Error.what();
-    }
-}
-
-}  // namespace
-
-TEST(TCellLookup, EdgeLookupGivesWhatTheAxisGives)
-{
-    std::mt19937_64 Random(5);
-    const std::vector<TValues> VecAxes = {
-        {0, 1, 2, 3},       {3, 2, 1, 0},          {0, 1, 1, 2},   {2, 1, 1, 0},
-        {0, 0.1, 0.2, 0.30000000000000004},        {5},            {1, 1},
-        {0, 2, 1, 3},       {-1e300, 0, 1e300},    {7, 7, 7},
-    };
-    for (const TValues& VecEdges : VecAxes) {
-        const auto PtrAxis = MakeAxis(1, VecEdges, 'Y');
-        const TEdgeLookup Lookup(*PtrAxis, 'Y');
-        TValues VecProbes = {std::numeric_limits<double>::quiet_NaN(), -1e308, 1e308};
-        for (double DblEdge : VecEdges)
-            for (double DblStep : {-0.5, -1e-9, 0.0, 1e-9, 0.5})
-                VecProbes.push_back(DblEdge + DblStep);
-        for (int LngI = 0; LngI < 20; ++LngI)
-            VecProbes.push_back(std::uniform_real_distribution<double>(-2, 5)(Random));
-        for (double DblProbe : VecProbes)
-            EXPECT_EQ(Outcome([&] { return Lookup.Index(DblProbe); }),
-                      Outcome([&] { return PtrAxis->GetIndex(DblProbe, 'Y'); }))
-                << "axis starting " << VecEdges[0] << ", value " << DblProbe;
-    }
-}
 
 TEST(TCellLookup, PartnerCellsFailAtTheFirstCellTheOrdinaryReadFailsAt)
 {

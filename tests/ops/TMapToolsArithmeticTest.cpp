@@ -63,6 +63,20 @@ TEST(TMapToolsArithmetic, CentresTheOtherMapMissesAreReported)
     }
 }
 
+TEST(TMapToolsArithmetic, MapWithoutColumnsDrivesToAnEmptyResult)
+{
+    // No columns, three rows (as a loaded "ncols 0" grid), driving a
+    // partner of 4 x 3 cells of its size on the same rows.
+    const auto PtrEmpty = MakeMap(0, 3, 1, 0, 3);
+    const auto PtrPartner = MakeMap(4, 3, 1, 0, 3, TValues(12, 1.0));
+    for (const auto& PtrResult : {Own(TMapTools::Add(PtrEmpty.get(), PtrPartner.get())),
+                                  Own(TMapTools::Multiply(PtrEmpty.get(), PtrPartner.get())),
+                                  Own(TMapTools::Divide(PtrEmpty.get(), PtrPartner.get()))}) {
+        EXPECT_EQ(PtrResult->GetXDim(), 0);
+        EXPECT_EQ(PtrResult->GetYDim(), 3);
+    }
+}
+
 TEST(TMapToolsArithmetic, DivideAndSubtract)
 {
     EXPECT_TERROR(TMapTools::Divide(Coarse().get(), Fine().get()),

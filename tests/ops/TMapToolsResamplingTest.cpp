@@ -1,7 +1,11 @@
 // Resampling: the bilinear formula and maps resampled with it, new frames,
 // subdivision and buffers.
 #include <algorithm>
+#include <climits>
+#include <functional>
 #include <random>
+#include <sstream>
+#include <string>
 
 #include "ops/OpsTestSupport.h"
 
@@ -178,8 +182,68 @@ TEST(TMapToolsResampling, SubdivideKeepsTheExtentExactly)
 
 TEST(TMapToolsResampling, BufferIndicesClampsToTheMap)
 {
+    // North, south, west, east after the buffer: always inside the 10 x 8
+    // map, whatever the buffer, a negative one shrinking the block.
     const auto PtrMap = MakeMap(10, 8, 1, 0, 8);
-    long LngNorth = 1, LngSouth = 3, LngWest = 0, LngEast = 8;
-    TMapTools::BufferIndices(PtrMap.get(), 2, LngNorth, LngSouth, LngWest, LngEast);
-    EXPECT_EQ(std::vector<long>({LngNorth, LngSouth, LngWest, LngEast}), std::vector<long>({0, 5, 0, 9}));
+    const std::pair<long, std::vector<long>> Cases[] = {
+        {2, {0, 5, 0, 9}},   {0, {1, 3, 0, 8}},          {-1, {2, 2, 1, 7}},
+        {-20, {7, 0, 9, 0}}, {LONG_MIN, {7, 0, 9, 0}},   {LONG_MAX, {0, 7, 0, 9}},
+    };
+    for (const auto& [LngBuffer, VecExpected] : Cases) {
+        long LngNorth = 1, LngSouth = 3, LngWest = 0, LngEast = 8;
+        TMapTools::BufferIndices(PtrMap.get(), LngBuffer, LngNorth, LngSouth, LngWest, LngEast);
+        EXPECT_EQ(std::vector<long>({LngNorth, LngSouth, LngWest, LngEast}), VecExpected)
+            << "buffer " << LngBuffer;
+    }
+}
+
+TEST(TMapToolsResampling, FramesThatCannotBeHadOrMapsWithoutAxesAreRefused)
+{
+    // A message, or "bad_alloc" for a size that cannot be had; never a
+    // wrapped size, an overflowing conversion or a null axis followed.
+    const auto Outcome = [](auto Operation) -> std::string {
+        try {
+            Operation();
+            return "done";
+        } catch (const std::bad_alloc&) {
+            return "bad_alloc";
+        } catch (const TError& Error) {
+            return Error.what();
+        }
+    };
+    const auto PtrSmall = MakeMap(4, 3, 1, 0, 3);
+    const auto PtrThin = MakeMap(1, 18, 1, 0, 18);
+    const TMap Bare(1.0, 4, 3);
+    std::ostringstream Csv;
+    const std::pair<std::function<void()>, std::string> Cases[] = {
+        {[&] { Own(TMapTools::Downscale(PtrThin.get(), 1 / (357913941 + 12.5 / 18))); }, "bad_alloc"},
+        {[&] { Own(TMapTools::BilinearInterpolate(PtrThin.get(), 1 / (357913941 + 12.5 / 18))); },
+         "bad_alloc"},
+        {[&] { Own(TMapTools::BilinearInterpolate(PtrSmall.get(), 1e-18)); },
+         "Map dimensions are too large to represent in TMapTools::BilinearInterpolate"},
+        {[&] { Own(TMapTools::BilinearInterpolate(PtrSmall.get(), 1e-300)); },
+         "Map dimensions are too large to represent in TMapTools::BilinearInterpolate"},
+        {[&] { Own(TMapTools::Downscale(PtrSmall.get(), 1e-300)); },
+         "Map dimensions are too large to represent in TMapTools::Downscale"},
+        {[&] { Own(TMapTools::Subdivide(PtrSmall.get(), INT_MAX)); }, "bad_alloc"},
+        {[&] { TMap(1.0, 1, 2305843009213693951L); }, "bad_alloc"},
+        {[&] { Own(TMapTools::BilinearInterpolate(&Bare, 0.5)); },
+         "Axes are not set in TMapTools::BilinearInterpolate"},
+        {[&] { Own(TMapTools::Subdivide(&Bare, 2)); }, "Axes are not set in TMapTools::Subdivide"},
+        {[&] { Own(TMapTools::Downscale(&Bare, 0.5)); }, "Axes are not set in TMapTools::Downscale"},
+        {[&] { TMapTools::WriteCSVFile(&Bare, Csv); }, "Axes are not set in TMapTools::WriteCSVFile"},
+    };
+    for (const auto& [Operation, StgExpected] : Cases)
+        EXPECT_EQ(Outcome(Operation), StgExpected);
+}
+
+TEST(TMapToolsResampling, SouthUpMapsSubdivideOntoTheirOwnCells)
+{
+    // Y edges rising from 0 to 1: the fine centres lie inside, so the fine
+    // map and the map it came from combine cell by cell.
+    const auto PtrSouthUp = MakeMap(1, {0, 1, 2}, {0, 1}, {{3, 4}});
+    const auto PtrFine = Own(TMapTools::Subdivide(PtrSouthUp.get(), 2));
+    EXPECT_EQ(Components(*PtrFine->GetYAxis(), 'Y'), TValues({0.25, 0.75}));
+    const auto PtrSum = Own(TMapTools::Add(PtrFine.get(), PtrSouthUp.get()));
+    EXPECT_EQ(Cells(*PtrSum), TValues({6, 6, 8, 8, 6, 6, 8, 8}));
 }

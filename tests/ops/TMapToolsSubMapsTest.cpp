@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <array>
 #include <limits>
+#include <random>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -91,16 +93,107 @@ TEST(TMapToolsSubMaps, IntersectionCutsTheCellsOfEachMapInsideTheCommonArea)
     ExpectBlock(PtrFirst, {2, 3, 4}, {3, 2, 1}, {{2, 3}, {12, 13}});
     ExpectBlock(PtrSecond, {2, 3, 4}, {3, 2, 1}, {{5, 6}, {7, 8}});
 
-    // Cells of 2 over X 0.5..4, Y 0..3: M's whose centres lie east of 0.5, and
-    // those of the other map sticking out by less than half a cell.
+    // Cells of 2 over X 0.5..4, Y 0..3: M's lying inside it; of the other
+    // map's, the one column inside and, where no row lies wholly inside,
+    // the row holding the middle.
     const auto PtrCoarse = MakeMap(2, {0.5, 2.5, 4.5, 6.5}, {3.5, 1.5, -0.5}, {{5, 6}, {7, 8}});
     TMapTools::Intersection(PtrM.get(), PtrCoarse.get(), PtrFirst, PtrSecond);
     ExpectBlock(PtrFirst, {1, 2, 3, 4}, {3, 2, 1, 0}, {{1, 2, 3}, {11, 12, 13}, {21, 22, 23}});
-    ExpectBlock(PtrSecond, {0.5, 2.5, 4.5}, {3.5, 1.5, -0.5}, {{5, 6}, {7, 8}});
+    ExpectBlock(PtrSecond, {0.5, 2.5}, {3.5, 1.5}, {{5}});
 
     EXPECT_TERROR(TMapTools::Intersection(PtrM.get(), MakeMap(1, {4, 5}, {3, 2}).get(), PtrFirst,
                                           PtrSecond),
                   "Maps do not intersect in TMapTools::Intersection");
+}
+
+TEST(TMapToolsSubMaps, IntersectionTreatsEverySideOfTheAreaAlike)
+{
+    // Edges of each part: X west and east, Y south and north.
+    const auto Extent = [](const TMap& Part) {
+        const TValues VecX = Components(*Part.GetXAxisInterval(), 'X');
+        const TValues VecY = Components(*Part.GetYAxisInterval(), 'Y');
+        return TValues{VecX.front(), VecX.back(), VecY.back(), VecY.front()};
+    };
+    const struct {
+        std::array<double, 3> ArrFirst, ArrSecond;  // cells a side, cell size, west = south
+        TValues VecFirstPart, VecSecondPart;
+    } Cases[] = {
+        {{10, 1, 0}, {10, 1, 0.5}, {1, 10, 1, 10}, {0.5, 9.5, 0.5, 9.5}},
+        {{5, 2, 0}, {8, 1, 1}, {2, 8, 2, 8}, {1, 9, 1, 9}},
+        {{8, 1, 1}, {5, 2, 0}, {1, 9, 1, 9}, {2, 8, 2, 8}},
+    };
+    for (const auto& Case : Cases) {
+        const auto Make = [](const std::array<double, 3>& ArrMap) {
+            const long LngCells = static_cast<long>(ArrMap[0]);
+            return MakeMap(LngCells, LngCells, ArrMap[1], ArrMap[2], ArrMap[2] + ArrMap[0] * ArrMap[1],
+                           TValues(LngCells * LngCells, 1.0));
+        };
+        TMap* PtrFirst = nullptr;
+        TMap* PtrSecond = nullptr;
+        TMapTools::Intersection(Make(Case.ArrFirst).get(), Make(Case.ArrSecond).get(), PtrFirst,
+                                PtrSecond);
+        const auto PtrFirstPart = Own(PtrFirst);
+        const auto PtrSecondPart = Own(PtrSecond);
+        EXPECT_EQ(Extent(*PtrFirstPart), Case.VecFirstPart);
+        EXPECT_EQ(Extent(*PtrSecondPart), Case.VecSecondPart);
+        if (Case.ArrFirst[1] == Case.ArrSecond[1]) {
+            EXPECT_EQ(Cells(*Own(TMapTools::Subtract(PtrFirstPart.get(), PtrSecondPart.get()))),
+                      TValues(81, 0.0));
+        }
+    }
+}
+
+TEST(TMapToolsSubMaps, EqualCellSizesIntersectInPartsOfEqualDimensionsInsideTheArea)
+{
+    std::mt19937_64 Random(13);
+    std::uniform_int_distribution<long> CellCount(1, 12);
+    std::uniform_real_distribution<double> Unit(0, 1);
+    for (int LngTrial = 0; LngTrial < 400; ++LngTrial) {
+        const double DblCell = std::array<double, 4>{1, 0.1, 30, 0.25}[LngTrial % 4];
+        const long LngCols = CellCount(Random), LngRows = CellCount(Random);
+        const double DblWest = 1000 * Unit(Random), DblNorth = 1000 * Unit(Random);
+        // The second map overlaps by at least one cell in each direction.
+        const double DblDX = (Unit(Random) * 2 - 1) * (LngCols - 1) * DblCell;
+        const double DblDY = (Unit(Random) * 2 - 1) * (LngRows - 1) * DblCell;
+        const auto PtrA = MakeMap(LngCols, LngRows, DblCell, DblWest, DblNorth);
+        const auto PtrB = MakeMap(LngCols, LngRows, DblCell, DblWest + DblDX, DblNorth + DblDY);
+        TMap* PtrFirst = nullptr;
+        TMap* PtrSecond = nullptr;
+        TMapTools::Intersection(PtrA.get(), PtrB.get(), PtrFirst, PtrSecond);
+        const auto PtrPartA = Own(PtrFirst);
+        const auto PtrPartB = Own(PtrSecond);
+        EXPECT_EQ(PtrPartA->GetXDim(), PtrPartB->GetXDim()) << "trial " << LngTrial;
+        EXPECT_EQ(PtrPartA->GetYDim(), PtrPartB->GetYDim()) << "trial " << LngTrial;
+        const double DblSlack = DblCell / 1024;
+        const double DblWestArea = std::max(DblWest, DblWest + DblDX);
+        const double DblEastArea = std::min(DblWest, DblWest + DblDX) + LngCols * DblCell;
+        const double DblNorthArea = std::min(DblNorth, DblNorth + DblDY);
+        const double DblSouthArea = std::max(DblNorth, DblNorth + DblDY) - LngRows * DblCell;
+        for (const TMap* PtrPart : {PtrPartA.get(), PtrPartB.get()}) {
+            const TValues VecX = Components(*PtrPart->GetXAxisInterval(), 'X');
+            const TValues VecY = Components(*PtrPart->GetYAxisInterval(), 'Y');
+            EXPECT_GE(VecX.front(), DblWestArea - DblSlack) << "trial " << LngTrial;
+            EXPECT_LE(VecX.back(), DblEastArea + DblSlack) << "trial " << LngTrial;
+            EXPECT_LE(VecY.front(), DblNorthArea + DblSlack) << "trial " << LngTrial;
+            EXPECT_GE(VecY.back(), DblSouthArea - DblSlack) << "trial " << LngTrial;
+        }
+    }
+}
+
+TEST(TMapToolsSubMaps, OneRowMapsFromCentreAxesMatchTheirTwins)
+{
+    // Centre axes of one row give north-first edges, as a loaded map has.
+    const auto PtrLoaded = MakeMap(3, 1, 2, 0, 8, {1, 2, 3});
+    TMap Rebuilt(PtrLoaded->GetXAxis(), PtrLoaded->GetYAxis());
+    std::copy_n(PtrLoaded->GetCells(), 3, Rebuilt.GetCells());
+    TMap* PtrFirst = nullptr;
+    TMap* PtrSecond = nullptr;
+    TMapTools::Intersection(&Rebuilt, PtrLoaded.get(), PtrFirst, PtrSecond);
+    EXPECT_EQ(Cells(*Own(PtrFirst)), TValues({1, 2, 3}));
+    EXPECT_EQ(Cells(*Own(PtrSecond)), TValues({1, 2, 3}));
+    const auto PtrDestination = MakeMap(3, 1, 2, 0, 8);
+    TMapTools::Insert(PtrDestination.get(), &Rebuilt);
+    EXPECT_EQ(Cells(*PtrDestination), TValues({1, 2, 3}));
 }
 
 TEST(TMapToolsSubMaps, FindPatchExtentAndNonzeroNeighbourScanTheirBlocks)
