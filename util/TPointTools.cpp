@@ -38,11 +38,13 @@ bool IsAt(const TSlot& SlotA, const TSlot& SlotB)
     return SlotA.DblX == SlotB.DblX && SlotA.DblY == SlotB.DblY;
 }
 
-// Twice the signed area of A, B, C: positive when C lies left of A -> B.
-double Turn(const TSlot& SlotA, const TSlot& SlotB, const TSlot& SlotC)
+// Twice the signed area of A, B, C: positive when C lies left of A -> B. In
+// extended precision, so that no finite coordinates overflow or underflow it.
+long double Turn(const TSlot& SlotA, const TSlot& SlotB, const TSlot& SlotC)
 {
-    return (SlotB.DblX - SlotA.DblX) * (SlotC.DblY - SlotA.DblY) -
-           (SlotB.DblY - SlotA.DblY) * (SlotC.DblX - SlotA.DblX);
+    using TWide = long double;
+    return (TWide(SlotB.DblX) - SlotA.DblX) * (TWide(SlotC.DblY) - SlotA.DblY) -
+           (TWide(SlotB.DblY) - SlotA.DblY) * (TWide(SlotC.DblX) - SlotA.DblX);
 }
 
 // The points without a NaN or infinite coordinate, in input order.
@@ -79,9 +81,10 @@ TSlot FindStart(const std::vector<TSlot>& VecSlots)
 
 // The hull vertices of distinct slots sorted west to east, counterclockwise
 // from the first: Andrew's monotone chain, a turn that is not strictly left
-// dropping the middle point. A slot of the lower chain is never taken again
-// into the upper one, so no rounding of the turns can list a point twice.
-std::vector<std::size_t> MonotoneChain(const std::vector<TSlot>& VecSorted)
+// dropping the middle point. The lower chain is pinned at the start, which
+// the turns' rounding then cannot drop, and a slot of the lower chain is
+// never taken again into the upper one, so no point is listed twice.
+std::vector<std::size_t> MonotoneChain(const std::vector<TSlot>& VecSorted, const TSlot& Start)
 {
     const std::size_t LngCount = VecSorted.size();
     std::vector<std::size_t> VecHull;
@@ -89,12 +92,16 @@ std::vector<std::size_t> MonotoneChain(const std::vector<TSlot>& VecSorted)
     const auto Extend = [&](std::size_t LngSlot, std::size_t LngKeep) {
         while (VecHull.size() > LngKeep &&
                !(Turn(VecSorted[VecHull[VecHull.size() - 2]], VecSorted[VecHull.back()],
-                      VecSorted[LngSlot]) > 0.0))
+                      VecSorted[LngSlot]) > 0))
             VecHull.pop_back();
         VecHull.push_back(LngSlot);
     };
-    for (std::size_t LngSlot = 0; LngSlot < LngCount; ++LngSlot)
-        Extend(LngSlot, 1);
+    std::size_t LngKeep = 1;
+    for (std::size_t LngSlot = 0; LngSlot < LngCount; ++LngSlot) {
+        Extend(LngSlot, LngKeep);
+        if (IsAt(VecSorted[LngSlot], Start))
+            LngKeep = VecHull.size();
+    }
     std::vector<bool> VecInLower(LngCount, false);
     for (std::size_t LngSlot : VecHull)
         VecInLower[LngSlot] = true;
@@ -181,7 +188,7 @@ std::vector<TPoint*> TPointTools::FindConvexHull(const std::vector<TPoint*>& Vec
     std::stable_sort(VecSlots.begin(), VecSlots.end(), IsWestOf);
     VecSlots.erase(std::unique(VecSlots.begin(), VecSlots.end(), IsAt), VecSlots.end());
     const std::vector<std::size_t> VecHull =
-        VecSlots.size() == 1 ? std::vector<std::size_t>{0} : MonotoneChain(VecSlots);
+        VecSlots.size() == 1 ? std::vector<std::size_t>{0} : MonotoneChain(VecSlots, Start);
     const std::size_t LngFirst = static_cast<std::size_t>(
         std::find_if(VecHull.begin(), VecHull.end(),
                      [&](std::size_t LngSlot) { return IsAt(VecSlots[LngSlot], Start); }) -

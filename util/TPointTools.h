@@ -38,9 +38,10 @@ public:
     // of collinear points is their two ends, of equal points one of them.
     // Points with a NaN or infinite coordinate take no part; when every point
     // has one, a copy of the first is returned alone. Turns are decided by
-    // the rounded cross product, exact for grid-aligned points; coordinates
-    // beyond about 1e150 or below 1e-150 in size can overflow or underflow it
-    // and the hull is then approximate, never holding a point twice. Costs
+    // the cross product in long double: exact for grid-aligned points, and
+    // where the platform's long double is wider than double, never overflowing
+    // for finite coordinates. Points almost in line may be taken for in line
+    // or not; the hull still starts as said and holds no point twice. Costs
     // O(n log n); empty for an empty list.
     static std::vector<TPoint*> FindConvexHull(const std::vector<TPoint*>& VecPoints);
 };

@@ -323,8 +323,8 @@ void PointOperations(TRun& Run)
             Run.Transcript.Note(PtrPoint);
     };
     const std::vector<TPoint*> VecHull = TPointTools::FindConvexHull(VecPoints);
-    NoteAll(VecHull);
     CheckHull(VecPoints, VecHull);
+    NoteAll(VecHull);
     if (VecPoints.size() < 3)
         return;
     const TPoint* PtrA = VecPoints[0];

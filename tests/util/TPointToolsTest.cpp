@@ -92,6 +92,9 @@ TEST(TPointTools, HullIsItsVerticesCounterclockwiseFromTheLowestPoint)
         // Midpoints of edges are left out, on every side.
         {{{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}},
          {{0, 0}, {2, 0}, {2, 2}, {0, 2}}},
+        // Turns of coordinates near the doubles' limits do not overflow.
+        {{{-1e308, 3}, {5, 7}, {7, -1e308}, {100, 1}, {-2.5, 7}, {6, 1}},
+         {{7, -1e308}, {100, 1}, {5, 7}, {-2.5, 7}, {-1e308, 3}}},
         {{}, {}},
         // Points with a coordinate that is not finite take no part.
         {{{NaN, -5}, {0, 0}, {1, 1}, {NaN, NaN}, {0, 1}, {Inf, 0}, {0, -Inf}},
