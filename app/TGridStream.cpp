@@ -37,10 +37,10 @@ void TGridStream::Run(TGridReader& Reader, const TBlockFunction& Function,
     Pipeline.Finish();
 }
 
-void TGridStream::Write(TGridReader& Reader, const TBlockFunction& Function, std::ostream& Output,
-                        bool BlnThreaded, TProgress* PtrProgress)
+void TGridStream::Write(TGridReader& Reader, const TGridHeader& Header,
+                        const TBlockFunction& Function, std::ostream& Output, bool BlnThreaded,
+                        TProgress* PtrProgress)
 {
-    const TGridHeader& Header = Reader.Header();
     TTextWriter Text(Output);
     Text.Put(Header.Text());
     TRowWriter Rows(Text, static_cast<std::size_t>(Header.LngCols),

@@ -33,9 +33,11 @@ public:
     static void Run(TGridReader& Reader, const TBlockFunction& Function,
                     const TBlockConsumer& Consumer, bool BlnThreaded, TProgress* PtrProgress);
 
-    // The header as read (a result keeps the input's geometry exactly), then
-    // the cells through Function, laid out as the grid writer lays them out:
-    // the bytes that loading, the same operation on the map and writing give.
-    static void Write(TGridReader& Reader, const TBlockFunction& Function, std::ostream& Output,
-                      bool BlnThreaded, TProgress* PtrProgress);
+    // Header (the one read: a result keeps the input's geometry exactly),
+    // then the cells through Function, laid out as the grid writer lays them
+    // out: the bytes that loading, the same operation on the map and writing
+    // give.
+    static void Write(TGridReader& Reader, const TGridHeader& Header,
+                      const TBlockFunction& Function, std::ostream& Output, bool BlnThreaded,
+                      TProgress* PtrProgress);
 };

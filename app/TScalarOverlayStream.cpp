@@ -42,7 +42,7 @@ void TScalarOverlay::Run(std::istream& Input, std::ostream& Output, char ChrOper
 {
     TGridReader Reader(Input);
     const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
-    TGridStream::Write(Reader, Op, Output, TThreads::UseSecondThread(LngThreads), nullptr);
+    TGridStream::Write(Reader, Reader.Header(), Op, Output, TThreads::UseSecondThread(LngThreads), nullptr);
 }
 
 void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutput,
@@ -62,7 +62,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     }
     if (PtrProgress)
         PtrProgress->Stage("writing " + StgOutput, Reader.CellCount());
-    TGridStream::Write(Reader, Op, Output->Stream(), TThreads::UseSecondThread(LngThreads),
+    TGridStream::Write(Reader, Reader.Header(), Op, Output->Stream(), TThreads::UseSecondThread(LngThreads),
                        PtrProgress);
     Output->Commit();
 }

@@ -9,6 +9,7 @@
 #include "app/TCommandOutput.h"
 #include "app/TThreads.h"
 #include "app/map/TMapArguments.h"
+#include "app/map/TMapInput.h"
 #include "grid/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "io/TGridReader.h"
@@ -39,30 +40,6 @@ private:
     TProgress& MbrProgress;
     std::uint64_t MbrLngCount = 0;
     char MbrArrBuffer[1 << 16];
-};
-
-// An input by name: a file, or standard input for "-".
-class TInput {
-public:
-    explicit TInput(const std::string& StgName)
-    {
-        if (StgName != "-")
-            MbrFile.emplace(TGridReader::OpenFile(StgName));
-    }
-    std::istream& Stream() { return MbrFile ? *MbrFile : std::cin; }
-    // Its size in bytes, 0 when unknown.
-    std::uint64_t Size()
-    {
-        if (!MbrFile)
-            return 0;
-        MbrFile->seekg(0, std::ios::end);
-        const std::streamoff LngSize = MbrFile->tellg();
-        MbrFile->seekg(0, std::ios::beg);
-        return LngSize > 0 ? static_cast<std::uint64_t>(LngSize) : 0;
-    }
-
-private:
-    std::optional<std::ifstream> MbrFile;
 };
 
 std::string Shown(const std::string& StgName)
@@ -98,7 +75,8 @@ TMapRun::TMapRun(const TMapArguments& Args)
 
 TMapRun::TMapPtr TMapRun::Load(const std::string& StgName)
 {
-    TInput Input(StgName);
+    TMapInput Input(StgName);
+    Input.ReadOnce();
     MbrProgress.Stage("reading " + Shown(StgName), Input.Size());
     TCountingBuffer Counting(*Input.Stream().rdbuf(), MbrProgress);
     std::istream Counted(&Counting);
@@ -141,27 +119,53 @@ void TMapRun::Write(const std::vector<TGridOut>& VecOutputs)
 void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
                      const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
 {
-    TInput Input(StgInput);
-    TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
-    const TGridStream::TBlockFunction Function = MakeFunction(Reader.Header());
+    TMapInput Input(StgInput);
+    auto PtrReader = std::make_unique<TGridReader>(Input.Stream(), MbrDialect, StgInput);
+    TGridHeader Header = PtrReader->Header();
+    std::ifstream Again;
+    if (Header.BlnNoDataGiven) {
+        Input.ReadOnce();
+    } else {
+        // The cells decide the no-data value, as they do for a loaded map:
+        // a first reading finds it, a second one writes.
+        Header.DblNoDataValue = UnusedNoDataValue(Input.ReadAgain(), StgInput);
+        PtrReader.reset();
+        Again = Input.ReadAgain();
+        PtrReader = std::make_unique<TGridReader>(Again, MbrDialect, StgInput);
+    }
+    const TGridStream::TBlockFunction Function = MakeFunction(Header);
     std::optional<TCommandOutput> Output;
     try {
         Output.emplace(StgOutput, true, StgInput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
-        Reader.SkipRemainingCells();
+        PtrReader->SkipRemainingCells();
         throw;
     }
-    MbrProgress.Stage("writing " + StgOutput, Reader.CellCount());
-    TGridStream::Write(Reader, Function, Output->Stream(), MbrBlnThreaded, &MbrProgress);
+    MbrProgress.Stage("writing " + StgOutput, PtrReader->CellCount());
+    TGridStream::Write(*PtrReader, Header, Function, Output->Stream(), MbrBlnThreaded, &MbrProgress);
     Output->Commit();
     MbrProgress.End();
+}
+
+double TMapRun::UnusedNoDataValue(std::ifstream Input, const std::string& StgName)
+{
+    TGridReader Reader(Input, MbrDialect, StgName);
+    TGridHeader::TUnusedNoData Unused;
+    MbrProgress.Stage("reading " + Shown(StgName), Reader.CellCount());
+    TGridStream::Run(Reader, nullptr,
+                     [&Unused](const double* PtrCells, std::size_t LngCount) {
+                         Unused.Add(PtrCells, LngCount);
+                     },
+                     MbrBlnThreaded, &MbrProgress);
+    return Unused.Value();
 }
 
 void TMapRun::Scan(const std::string& StgInput,
                    const std::function<TGridStream::TBlockConsumer(const TGridHeader&)>& MakeConsumer)
 {
-    TInput Input(StgInput);
+    TMapInput Input(StgInput);
+    Input.ReadOnce();
     TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
     MbrProgress.Stage("reading " + Shown(StgInput), Reader.CellCount());
     TGridStream::Run(Reader, nullptr, MakeConsumer(Reader.Header()), MbrBlnThreaded, &MbrProgress);
@@ -182,7 +186,8 @@ void TMapRun::FinishText()
 
 std::vector<std::vector<std::string>> TMapRun::ReadCsv(const std::string& StgName)
 {
-    TInput Input(StgName);
+    TMapInput Input(StgName);
+    Input.ReadOnce();
     std::vector<std::vector<std::string>> VecLines;
     for (std::string StgLine; std::getline(Input.Stream(), StgLine);) {
         if (!StgLine.empty() && StgLine.back() == '\r')

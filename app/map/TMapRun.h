@@ -4,6 +4,7 @@
 // writes them (each with its sidecar, all finished before any is put in
 // place), text on standard output, and the progress line.
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -56,6 +57,9 @@ public:
     std::vector<std::vector<std::string>> ReadCsv(const std::string& StgName);
 
 private:
+    // The no-data value of a grid whose header names none, from its cells.
+    double UnusedNoDataValue(std::ifstream Input, const std::string& StgName);
+
     TGridDialect MbrDialect;
     bool MbrBlnThreaded;
     TProgress MbrProgress;

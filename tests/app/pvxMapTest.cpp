@@ -254,6 +254,55 @@ TEST_F(MapCommand, UsageErrorsComeBeforeAnyFile)
     EXPECT_EQ(Result.StgOut, "");
     EXPECT_EQ(Result.StgErr, "pvxMap: T is not a number: 1O\nTry 'pvxMap threshold --help'.\n");
     EXPECT_FALSE(fs::exists(Out));
+
+    // Each with a missing input, so that only the usage check can answer
+    // before the file is looked for.
+    const std::vector<std::string> ArrUsageErrors[] = {
+        {"sum", "missing.asc", "-o", "out.asc"},
+        {"average", "missing.asc", "-o", "out.asc"},
+        {"moving-average", "--window", "2", "-o", "m{}.asc"},
+        {"moving-average", "missing.asc", "--window", "2", "-o", "m.asc"},
+        {"moving-average", "missing.asc", "-o", "m{}.asc"},
+        {"convert", "missing.asc"},
+        {"scale", "missing.asc", "+", "2", "-o", "out.asc"},
+        {"scale", "missing.asc", "x", "0x10", "-o", "out.asc"},
+        {"resample", "missing.asc", "fine", "-o", "out.asc"},
+        {"convert", "missing.asc", "-o", "out.asc", "--frobnicate"},
+        {"convert", "-", "-", "-o", "out.asc"},
+    };
+    for (const std::vector<std::string>& VecArgs : ArrUsageErrors) {
+        const TCommandResult Usage = RunMap(VecArgs, "cd " + ShellQuoted(Dir.Path().string()) + " &&");
+        EXPECT_EQ(Usage.LngStatus, 2) << VecArgs[0] << " " << VecArgs[1];
+        EXPECT_NE(Usage.StgErr.find("\nTry 'pvxMap " + VecArgs[0] + " --help'.\n"), std::string::npos)
+            << Usage.StgErr;
+    }
+}
+
+TEST_F(MapCommand, NegativeNumbersAreValuesAndDoubleDashEndsOptions)
+{
+    ExpectRuns({"threshold", "a.asc", "-2", "-o", "out.asc"});
+    ExpectGrid(Out, OnData(GridA, [](double V) { return V >= -2 ? V : 0; }));
+    WriteText(Dir / "-q.asc", GridFileText(GridB));
+    ExpectRuns({"scale", "-o", "out.asc", "--", "-q.asc", "x", "-1e-3"});
+    ExpectGrid(Out, OnData(GridB, [](double V) { return V * -1e-3; }));
+}
+
+TEST_F(MapCommand, GridWithoutNoDataValueStreamsAsItLoads)
+{
+    // Cells holding -9999: the no-data value written is one no cell holds,
+    // streamed or in memory, from a file or standard input.
+    WriteText(Dir / "bare.asc", "NCOLS 3\nNROWS 1\nXLLCENTER 12.5\nYLLCENTER 22.5\nCELLSIZE 5\n"
+                                "-9999 1,5 -99998\n");
+    ExpectRuns({"subdivide", "bare.asc", "1", "-o", "memory.asc"});
+    ExpectGrid(Dir / "memory.asc", Grid(3, 1, -99999, {-9999, 1.5, -99998}));
+    for (const std::string StgInput : {"bare.asc", "-"}) {
+        const TCommandResult Result = RunMap({"convert", StgInput, "-o", "out.asc"},
+                                             "cd " + ShellQuoted(Dir.Path().string()) + " && <bare.asc");
+        EXPECT_EQ(Result.LngStatus, 0) << Result.StgErr;
+        EXPECT_EQ(ReadText(Out), ReadText(Dir / "memory.asc")) << StgInput;
+    }
+    ExpectRuns({"scale", "bare.asc", "x", "2", "-o", "out.asc"});
+    ExpectGrid(Out, Grid(3, 1, -99999, {-19998, 3, -199996}));
 }
 
 TEST_F(MapCommand, HelpOnStandardOutput)
