@@ -14,30 +14,34 @@ namespace {
 
 using TMapPtr = TMapRun::TMapPtr;
 
+// The first input made into a new map, written to -o; the input is released
+// before the result is written, so that only the two are ever held.
+template <class TOperation>
+void MapToMap(const TMapArguments& Args, TOperation Operation)
+{
+    TMapRun Run(Args);
+    TMapPtr PtrResult;
+    {
+        const TMapPtr PtrMap = Run.Load(Args.Argument(0));
+        PtrResult.reset(Operation(PtrMap.get()));
+    }
+    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+}
+
 }  // namespace
 
 void TMapHandlers::Resample(const TMapArguments& Args)
 {
     const double DblCellSize = Args.Number(Args.Argument(1), "CELLSIZE");
-    TMapRun Run(Args);
-    TMapPtr PtrResult;
-    {
-        const TMapPtr PtrMap = Run.Load(Args.Argument(0));
-        PtrResult.reset(TMapTools::BilinearInterpolate(PtrMap.get(), DblCellSize));
-    }
-    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+    MapToMap(Args, [DblCellSize](const TMap* PtrMap) {
+        return TMapTools::BilinearInterpolate(PtrMap, DblCellSize);
+    });
 }
 
 void TMapHandlers::Subdivide(const TMapArguments& Args)
 {
     const int LngFactor = Args.Whole(Args.Argument(1), "FACTOR");
-    TMapRun Run(Args);
-    TMapPtr PtrResult;
-    {
-        const TMapPtr PtrMap = Run.Load(Args.Argument(0));
-        PtrResult.reset(TMapTools::Subdivide(PtrMap.get(), LngFactor));
-    }
-    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+    MapToMap(Args, [LngFactor](const TMap* PtrMap) { return TMapTools::Subdivide(PtrMap, LngFactor); });
 }
 
 void TMapHandlers::Extract(const TMapArguments& Args)
