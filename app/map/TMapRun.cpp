@@ -120,9 +120,9 @@ void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
                      const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
 {
     TMapInput Input(StgInput);
+    std::ifstream Again;  // outlives the reader that may read it
     auto PtrReader = std::make_unique<TGridReader>(Input.Stream(), MbrDialect, StgInput);
     TGridHeader Header = PtrReader->Header();
-    std::ifstream Again;
     if (Header.BlnNoDataGiven) {
         Input.ReadOnce();
     } else {
