@@ -1,5 +1,6 @@
 #include "app/TCellPipeline.h"
 
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -11,8 +12,9 @@ TCellPipeline::TCellPipeline(TConsumer Consumer, bool BlnThreaded)
     try {
         MbrThread = std::thread([this] { ConsumeQueued(); });
     } catch (const std::system_error&) {
-        // No thread to be had (a process or memory limit): the calling
-        // thread consumes each block as it is pushed.
+        // No thread to be had (a process or memory limit), or no memory for
+        // one: the calling thread consumes each block as it is pushed.
+    } catch (const std::bad_alloc&) {
     }
 }
 
@@ -44,7 +46,7 @@ void TCellPipeline::Push(TBlock&& Block)
     if (!MbrThread.joinable()) {
         MbrConsumer(Block);
         std::lock_guard<std::mutex> Lock(MbrMutex);
-        MbrFree.push_back(std::move(Block));
+        Recycle(std::move(Block));
         return;
     }
     std::unique_lock<std::mutex> Lock(MbrMutex);
@@ -65,6 +67,16 @@ void TCellPipeline::RethrowFailure()
 {
     if (MbrFailure)
         std::rethrow_exception(MbrFailure);
+}
+
+void TCellPipeline::Recycle(TBlock&& Block)
+{
+    // Recycling only saves allocations: a buffer that finds no room is
+    // freed, rather than let std::bad_alloc end the consumer's thread.
+    try {
+        MbrFree.push_back(std::move(Block));
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void TCellPipeline::ConsumeQueued()
@@ -89,7 +101,7 @@ void TCellPipeline::ConsumeQueued()
         }
         Lock.lock();
         MbrBlnBusy = false;
-        MbrFree.push_back(std::move(Block));
+        Recycle(std::move(Block));
         MbrChanged.notify_all();
     }
 }

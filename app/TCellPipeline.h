@@ -36,6 +36,8 @@ public:
 private:
     void ConsumeQueued();
     void RethrowFailure();
+    // Keeps the consumed block's buffer for TakeEmpty; MbrMutex held.
+    void Recycle(TBlock&& Block);
 
     static constexpr std::size_t MaxInFlight = 4;
 

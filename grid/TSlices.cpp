@@ -1,34 +1,68 @@
 #include "grid/TSlices.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <exception>
-#include <system_error>
 #include <thread>
 #include <vector>
 
 namespace {
+
+constexpr unsigned MaxThreads = 64;
+
+std::atomic<unsigned> LngThreadsSet{0};
+std::atomic<bool> BlnSlicesSmall{false};
 
 unsigned Cores()
 {
     static const unsigned LngCores = [] {
         const char* PtrSetting = std::getenv("PVX_THREADS");
         const unsigned long LngWanted = PtrSetting ? std::strtoul(PtrSetting, nullptr, 10) : 0;
-        return LngWanted > 0 ? static_cast<unsigned>(std::min(LngWanted, 64UL))
+        return LngWanted > 0 ? static_cast<unsigned>(std::min<unsigned long>(LngWanted, MaxThreads))
                              : std::max(1U, std::thread::hardware_concurrency());
     }();
-    return LngCores;
+    const unsigned LngSet = LngThreadsSet.load(std::memory_order_relaxed);
+    return LngSet > 0 ? LngSet : LngCores;
 }
 
+// Joins every thread started, however the scope is left.
+class TJoinAll {
+public:
+    explicit TJoinAll(std::vector<std::thread>& VecThreads) : MbrVecThreads(VecThreads) {}
+    ~TJoinAll()
+    {
+        for (std::thread& Thread : MbrVecThreads)
+            Thread.join();
+    }
+    TJoinAll(const TJoinAll&) = delete;
+    TJoinAll& operator=(const TJoinAll&) = delete;
+
+private:
+    std::vector<std::thread>& MbrVecThreads;
+};
+
 }  // namespace
+
+void TSlices::SetThreads(unsigned LngThreads, bool BlnSliceSmall)
+{
+    LngThreadsSet.store(std::min(LngThreads, MaxThreads), std::memory_order_relaxed);
+    BlnSlicesSmall.store(BlnSliceSmall, std::memory_order_relaxed);
+}
 
 void TSlices::Run(std::size_t LngCount, std::size_t LngMinSlice,
                   const std::function<void(std::size_t, std::size_t)>& Work)
 {
+    const std::size_t LngLeast =
+        BlnSlicesSmall.load(std::memory_order_relaxed) ? 1 : std::max<std::size_t>(1, LngMinSlice);
     const std::size_t LngSlices =
-        std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / std::max<std::size_t>(1, LngMinSlice)));
+        std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / LngLeast));
     const auto Bound = [&](std::size_t LngSlice) { return LngCount * LngSlice / LngSlices; };
+    // Everything that allocates comes before the first thread starts, so a
+    // failure here leaves nothing running.
     std::vector<std::exception_ptr> VecFailures(LngSlices);
+    std::vector<std::thread> VecThreads;
+    VecThreads.reserve(LngSlices - 1);
     const auto RunSlice = [&](std::size_t LngSlice) {
         try {
             Work(Bound(LngSlice), Bound(LngSlice + 1));
@@ -36,20 +70,20 @@ void TSlices::Run(std::size_t LngCount, std::size_t LngMinSlice,
             VecFailures[LngSlice] = std::current_exception();
         }
     };
-    std::vector<std::thread> VecThreads;
-    std::vector<std::size_t> VecLeftOver;
-    for (std::size_t LngSlice = 1; LngSlice < LngSlices; ++LngSlice) {
+    std::size_t LngStarted = 1;
+    {
+        const TJoinAll Joiner(VecThreads);
         try {
-            VecThreads.emplace_back(RunSlice, LngSlice);
-        } catch (const std::system_error&) {
-            VecLeftOver.push_back(LngSlice);
+            for (; LngStarted < LngSlices; ++LngStarted)
+                VecThreads.emplace_back(RunSlice, LngStarted);
+        } catch (...) {
+            // No thread to be had (std::system_error) or no memory for one
+            // (std::bad_alloc): the slices not started run here.
         }
+        RunSlice(0);
+        for (std::size_t LngSlice = LngStarted; LngSlice < LngSlices; ++LngSlice)
+            RunSlice(LngSlice);
     }
-    RunSlice(0);
-    for (std::size_t LngSlice : VecLeftOver)
-        RunSlice(LngSlice);
-    for (std::thread& Thread : VecThreads)
-        Thread.join();
     for (const std::exception_ptr& Failure : VecFailures)
         if (Failure)
             std::rethrow_exception(Failure);

@@ -12,11 +12,19 @@
 class TSlices {
 public:
     // Calls Work(first, last) for slices covering [0, LngCount), each at
-    // least LngMinSlice long. A thread that cannot be started leaves its
-    // slice to the calling thread; an exception from any slice is rethrown
-    // once all have ended.
+    // least LngMinSlice long. When a thread cannot be started (for want of
+    // threads or of memory), the calling thread runs its slice and every
+    // later one; an exception from any slice is rethrown once all have
+    // ended. Only a failure to set up, before any slice runs, propagates
+    // from Run itself (std::bad_alloc).
     static void Run(std::size_t LngCount, std::size_t LngMinSlice,
                     const std::function<void(std::size_t, std::size_t)>& Work);
+
+    // For tests and harnesses that compare thread counts: the number of
+    // threads Run shares work among from now on, at most 64; 0 goes back to
+    // PVX_THREADS or the machine's cores. BlnSliceSmall ignores the callers'
+    // least slice lengths, so that a range of a few cells is shared too.
+    static void SetThreads(unsigned LngThreads, bool BlnSliceSmall = false);
 
     // Cells worth a slice of their own: about a tenth of a millisecond of
     // plain arithmetic, against some tens of microseconds to start a thread.

@@ -9,6 +9,7 @@
 #include "io/TGridHeader.h"
 #include "io/TGridReader.h"
 #include "io/TOutputFile.h"
+#include "util/TMemoryLimit.h"
 #include "util/TRowWriter.h"
 
 namespace {
@@ -20,7 +21,7 @@ namespace {
 std::unique_ptr<TMap> ReadGrid(TGridReader& Reader)
 {
     const TGridHeader& Header = Reader.Header();
-    if (!TGridHeader::FitsInMemory(Header.MapBytes())) {
+    if (!TMemoryLimit::Fits(Header.MapBytes())) {
         Reader.SkipRemainingCells();
         TGridHeader::ThrowTooLarge();
     }

@@ -1,7 +1,5 @@
 #include "io/TGridHeader.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
@@ -182,15 +180,6 @@ double TGridHeader::MapBytes() const
     const double DblPoints = static_cast<double>(LngCols) + static_cast<double>(LngRows) + 2.0;
     return DblPerAxisPoint * DblPoints
         + 8.0 * static_cast<double>(LngCols) * static_cast<double>(LngRows);
-}
-
-bool TGridHeader::FitsInMemory(double DblBytes)
-{
-    const long LngPages = sysconf(_SC_PHYS_PAGES);
-    const long LngPageSize = sysconf(_SC_PAGE_SIZE);
-    if (LngPages <= 0 || LngPageSize <= 0)
-        return true;
-    return DblBytes <= 0.5 * static_cast<double>(LngPages) * static_cast<double>(LngPageSize);
 }
 
 void TGridHeader::ThrowTooLarge()

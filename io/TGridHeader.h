@@ -66,8 +66,5 @@ struct TGridHeader {
     // Memory a loaded map of this header takes, its axes included. An
     // estimate, in bytes.
     double MapBytes() const;
-    // Whether that many bytes fit in half the machine's memory. A grid that
-    // does not is refused rather than left for the operating system to kill.
-    static bool FitsInMemory(double DblBytes);
     [[noreturn]] static void ThrowTooLarge();
 };

@@ -1,9 +1,9 @@
 #include "util/TPointTools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -19,62 +19,109 @@ double PseudoAngle(double DblDX, double DblDY)
     return DblT * 90.0;
 }
 
-// A point of the hull walk with its coordinates beside it, so that the scans
-// read contiguous memory.
+// A point of the hull with its coordinates beside it, so that the sort and
+// the chains read contiguous memory.
 struct TSlot {
     double DblX;
     double DblY;
     const TPoint* PtrPoint;
 };
 
-constexpr std::size_t NoSlot = static_cast<std::size_t>(-1);
-
-// The slot of the lowest point, the earliest of equals, among the points
-// without a NaN coordinate; slot 0 when there is none.
-std::size_t FindStart(const std::vector<TSlot>& VecSlots)
+// West to east, then south to north.
+bool IsWestOf(const TSlot& SlotA, const TSlot& SlotB)
 {
-    std::size_t LngStart = NoSlot;
-    for (std::size_t LngSlot = 0; LngSlot < VecSlots.size(); ++LngSlot) {
-        const TSlot& Slot = VecSlots[LngSlot];
-        if (std::isnan(Slot.DblX) || std::isnan(Slot.DblY))
-            continue;
-        if (LngStart == NoSlot || Slot.DblY < VecSlots[LngStart].DblY)
-            LngStart = LngSlot;
-    }
-    return LngStart == NoSlot ? 0 : LngStart;
+    return SlotA.DblX < SlotB.DblX || (SlotA.DblX == SlotB.DblX && SlotA.DblY < SlotB.DblY);
 }
 
-// The slot after LngHull whose angle from the hull point in LngHull is the
-// smallest above DblThreshold (the earliest of equals), which then becomes
-// the threshold; NoSlot when no angle is above it. NaN angles never qualify.
-std::size_t FindNextHullSlot(const std::vector<TSlot>& VecSlots, std::size_t LngHull,
-                             double& DblThreshold)
+bool IsAt(const TSlot& SlotA, const TSlot& SlotB)
 {
-    const TSlot& Hull = VecSlots[LngHull];
-    std::size_t LngNext = NoSlot;
-    double DblBest = 360.0;
-    for (std::size_t LngSlot = LngHull + 1; LngSlot < VecSlots.size(); ++LngSlot) {
-        const double DblAngle =
-            PseudoAngle(VecSlots[LngSlot].DblX - Hull.DblX, VecSlots[LngSlot].DblY - Hull.DblY);
-        if (DblAngle > DblThreshold && DblAngle < DblBest) {
-            DblBest = DblAngle;
-            LngNext = LngSlot;
+    return SlotA.DblX == SlotB.DblX && SlotA.DblY == SlotB.DblY;
+}
+
+// Twice the signed area of A, B, C: positive when C lies left of A -> B. In
+// extended precision, so that no finite coordinates overflow or underflow it.
+long double Turn(const TSlot& SlotA, const TSlot& SlotB, const TSlot& SlotC)
+{
+    using TWide = long double;
+    return (TWide(SlotB.DblX) - SlotA.DblX) * (TWide(SlotC.DblY) - SlotA.DblY) -
+           (TWide(SlotB.DblY) - SlotA.DblY) * (TWide(SlotC.DblX) - SlotA.DblX);
+}
+
+// The points without a NaN or infinite coordinate, in input order.
+std::vector<TSlot> FiniteSlots(const std::vector<TPoint*>& VecPoints)
+{
+    std::vector<TSlot> VecSlots;
+    VecSlots.reserve(VecPoints.size());
+    for (const TPoint* PtrPoint : VecPoints)
+        if (std::isfinite(PtrPoint->GetX()) && std::isfinite(PtrPoint->GetY()))
+            VecSlots.push_back({PtrPoint->GetX(), PtrPoint->GetY(), PtrPoint});
+    return VecSlots;
+}
+
+// The coordinates where the hull starts: those of the lowest slot, the
+// earliest of equals, unless it lies inside the bottom edge, whose west end
+// then starts the hull.
+TSlot FindStart(const std::vector<TSlot>& VecSlots)
+{
+    const TSlot* PtrLowest = &VecSlots.front();
+    double DblWest = PtrLowest->DblX;
+    double DblEast = PtrLowest->DblX;
+    for (const TSlot& Slot : VecSlots) {
+        if (Slot.DblY < PtrLowest->DblY) {
+            PtrLowest = &Slot;
+            DblWest = DblEast = Slot.DblX;
+        } else if (Slot.DblY == PtrLowest->DblY) {
+            DblWest = std::min(DblWest, Slot.DblX);
+            DblEast = std::max(DblEast, Slot.DblX);
         }
     }
-    if (LngNext != NoSlot)
-        DblThreshold = DblBest;
-    return LngNext;
+    const bool BlnInsideEdge = DblWest < PtrLowest->DblX && PtrLowest->DblX < DblEast;
+    return {BlnInsideEdge ? DblWest : PtrLowest->DblX, PtrLowest->DblY, nullptr};
 }
 
-// Clones of the points in the first LngCount slots, in order.
-std::vector<TPoint*> CloneSlots(const std::vector<TSlot>& VecSlots, std::size_t LngCount)
+// The hull vertices of distinct slots sorted west to east, counterclockwise
+// from the first: Andrew's monotone chain, a turn that is not strictly left
+// dropping the middle point. The lower chain is pinned at the start, which
+// the turns' rounding then cannot drop, and a slot of the lower chain is
+// never taken again into the upper one, so no point is listed twice.
+std::vector<std::size_t> MonotoneChain(const std::vector<TSlot>& VecSorted, const TSlot& Start)
+{
+    const std::size_t LngCount = VecSorted.size();
+    std::vector<std::size_t> VecHull;
+    VecHull.reserve(LngCount + 1);
+    const auto Extend = [&](std::size_t LngSlot, std::size_t LngKeep) {
+        while (VecHull.size() > LngKeep &&
+               !(Turn(VecSorted[VecHull[VecHull.size() - 2]], VecSorted[VecHull.back()],
+                      VecSorted[LngSlot]) > 0))
+            VecHull.pop_back();
+        VecHull.push_back(LngSlot);
+    };
+    std::size_t LngKeep = 1;
+    for (std::size_t LngSlot = 0; LngSlot < LngCount; ++LngSlot) {
+        Extend(LngSlot, LngKeep);
+        if (IsAt(VecSorted[LngSlot], Start))
+            LngKeep = VecHull.size();
+    }
+    std::vector<bool> VecInLower(LngCount, false);
+    for (std::size_t LngSlot : VecHull)
+        VecInLower[LngSlot] = true;
+    const std::size_t LngLower = VecHull.size();
+    for (std::size_t LngSlot = LngCount - 1; LngSlot-- > 0;)
+        if (LngSlot == 0 || !VecInLower[LngSlot])
+            Extend(LngSlot, LngLower);
+    VecHull.pop_back();  // the first slot again
+    return VecHull;
+}
+
+// Clones of the points, in order.
+std::vector<TPoint*> ClonePoints(const std::vector<const TPoint*>& VecFrom)
 {
     std::vector<std::unique_ptr<TPoint>> VecOwned;
-    VecOwned.reserve(LngCount);
-    for (std::size_t LngSlot = 0; LngSlot < LngCount; ++LngSlot)
-        VecOwned.emplace_back(VecSlots[LngSlot].PtrPoint->Clone());
+    VecOwned.reserve(VecFrom.size());
+    for (const TPoint* PtrPoint : VecFrom)
+        VecOwned.emplace_back(PtrPoint->Clone());
     std::vector<TPoint*> VecPoints;
-    VecPoints.reserve(LngCount);
+    VecPoints.reserve(VecFrom.size());
     for (std::unique_ptr<TPoint>& PtrOwned : VecOwned)
         VecPoints.push_back(PtrOwned.release());
     return VecPoints;
@@ -131,30 +178,24 @@ double TPointTools::FindConvexPolygonArea(const std::vector<TPoint*>& VecPoints)
 
 std::vector<TPoint*> TPointTools::FindConvexHull(const std::vector<TPoint*>& VecPoints)
 {
-    const std::size_t LngCount = VecPoints.size();
-    if (LngCount == 0)
+    if (VecPoints.empty())
         return {};
-    // Slots 0 .. n-1 hold the points; hull points are swapped forward into
-    // slots 0, 1, ... as the walk takes them. Slot n repeats the start so that
-    // the walk can close on it, and it is scanned last.
-    std::vector<TSlot> VecSlots;
-    VecSlots.reserve(LngCount + 1);
-    for (const TPoint* PtrPoint : VecPoints)
-        VecSlots.push_back({PtrPoint->GetX(), PtrPoint->GetY(), PtrPoint});
-    std::size_t LngChosen = FindStart(VecSlots);
-    VecSlots.push_back(VecSlots[LngChosen]);
-
-    // Each turn takes a new slot, so the walk ends after at most n turns.
-    double DblThreshold = 0.0;
-    std::size_t LngHull = 0;
-    for (;;) {
-        std::swap(VecSlots[LngHull], VecSlots[LngChosen]);
-        if (LngHull == LngCount - 1)
-            break;
-        LngChosen = FindNextHullSlot(VecSlots, LngHull, DblThreshold);
-        if (LngChosen == NoSlot || LngChosen == LngCount)
-            break;
-        ++LngHull;
-    }
-    return CloneSlots(VecSlots, LngHull + 1);
+    std::vector<TSlot> VecSlots = FiniteSlots(VecPoints);
+    if (VecSlots.empty())
+        return ClonePoints({VecPoints.front()});
+    const TSlot Start = FindStart(VecSlots);
+    // Stable, so that of equal points the earliest is kept.
+    std::stable_sort(VecSlots.begin(), VecSlots.end(), IsWestOf);
+    VecSlots.erase(std::unique(VecSlots.begin(), VecSlots.end(), IsAt), VecSlots.end());
+    const std::vector<std::size_t> VecHull =
+        VecSlots.size() == 1 ? std::vector<std::size_t>{0} : MonotoneChain(VecSlots, Start);
+    const std::size_t LngFirst = static_cast<std::size_t>(
+        std::find_if(VecHull.begin(), VecHull.end(),
+                     [&](std::size_t LngSlot) { return IsAt(VecSlots[LngSlot], Start); }) -
+        VecHull.begin());
+    std::vector<const TPoint*> VecVertices;
+    VecVertices.reserve(VecHull.size());
+    for (std::size_t LngStep = 0; LngStep < VecHull.size(); ++LngStep)
+        VecVertices.push_back(VecSlots[VecHull[(LngFirst + LngStep) % VecHull.size()]].PtrPoint);
+    return ClonePoints(VecVertices);
 }

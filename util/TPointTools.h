@@ -31,14 +31,17 @@ public:
     // its closing edge. 0 for fewer than two points.
     static double FindConvexPolygonArea(const std::vector<TPoint*>& VecPoints);
 
-    // The convex hull by gift wrapping, as clones that keep the points' class:
-    // the lowest point (the earliest of equals) first, then the hull
-    // counterclockwise. Each turn must raise the angle strictly, so
-    // - a point level with the start and east of it never opens the hull;
-    // - of points in one direction only the first in the working order is
-    //   taken (input order, each hull point being swapped forward as taken);
-    // - a second copy of the start is taken as the last point.
-    // Points with a NaN coordinate are never taken; when every point has one,
-    // the first is returned alone. Costs O(n h); empty for an empty list.
+    // The vertices of the convex hull, as clones that keep the points'
+    // class, counterclockwise from the lowest point (the earliest of equals;
+    // when it lies inside the bottom edge, that edge's west end). Each vertex
+    // once (of equal points the earliest), no point inside an edge: the hull
+    // of collinear points is their two ends, of equal points one of them.
+    // Points with a NaN or infinite coordinate take no part; when every point
+    // has one, a copy of the first is returned alone. Turns are decided by
+    // the cross product in long double: exact for grid-aligned points, and
+    // where the platform's long double is wider than double, never overflowing
+    // for finite coordinates. Points almost in line may be taken for in line
+    // or not; the hull still starts as said and holds no point twice. Costs
+    // O(n log n); empty for an empty list.
     static std::vector<TPoint*> FindConvexHull(const std::vector<TPoint*>& VecPoints);
 };

@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 #include "grid/TError.h"
+#include "util/TMemoryLimit.h"
 
 namespace {
 
 const char* const StgProductLengths =
     "Length of vectors does not match in TVectorTools::VectorProduct";
+const char* const StgNoAdvance = "Step does not advance the series in TVectorTools::VectorSeries";
 
 void RequireSameLength(const std::vector<double>& VecA, const std::vector<double>& VecB,
                        const char* StgMessage)
@@ -103,12 +106,23 @@ std::vector<double> TVectorTools::VectorSeries(double DblStart, double DblEnd, d
         return VecSeries;
     if (!(DblStep > 0.0))
         throw TError("Step must be > 0.0 in TVectorTools::VectorSeries");
+    if (DblEnd == std::numeric_limits<double>::infinity())
+        throw TError("End of the series is infinite in TVectorTools::VectorSeries");
+    if (DblStart + DblStep == DblStart)
+        throw TError(StgNoAdvance);
+    // The elements that exact steps would give, less one; halving first keeps
+    // the span finite. Rounding of the sums below moves the true count only
+    // slightly, which the reservation absorbs.
+    const double DblSteps = (DblEnd * 0.5 - DblStart * 0.5) / DblStep * 2.0;
+    if (!TMemoryLimit::Fits((DblSteps + 1.0) * sizeof(double)))
+        throw TError("Series is too long to hold in TVectorTools::VectorSeries");
+    VecSeries.reserve(static_cast<std::size_t>(DblSteps) + 1);
     // The next element is the previous plus the step, not start + k * step.
     for (double DblValue = DblStart; DblValue <= DblEnd;) {
         VecSeries.push_back(DblValue);
         const double DblNext = DblValue + DblStep;
         if (DblNext == DblValue)
-            throw TError("Step does not advance the series in TVectorTools::VectorSeries");
+            throw TError(StgNoAdvance);
         DblValue = DblNext;
     }
     return VecSeries;

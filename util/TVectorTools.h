@@ -33,10 +33,14 @@ public:
     // DblStart, then each element the previous plus DblStep, while not above
     // DblEnd; rounding of the sums can leave DblEnd out (0 to 0.3 by 0.1 gives
     // 0, 0.1, 0.2). Empty when the start is above the end or either is NaN.
-    // Otherwise throws "Step must be > 0.0 in TVectorTools::VectorSeries" for a
-    // step not above 0 (NaN included), and "Step does not advance the series in
-    // TVectorTools::VectorSeries" once adding the step leaves an element
-    // unchanged (a step too small for the elements' size, or an infinite end).
+    // Otherwise, before building anything, throws "Step must be > 0.0 in
+    // TVectorTools::VectorSeries" for a step not above 0 (NaN included), "End
+    // of the series is infinite in TVectorTools::VectorSeries", and "Series
+    // is too long to hold in TVectorTools::VectorSeries" when its elements
+    // would take more than half the machine's memory; and "Step does not
+    // advance the series in TVectorTools::VectorSeries" once adding the step
+    // leaves an element unchanged (a step too small for the elements' size,
+    // checked at the start first).
     static std::vector<double> VectorSeries(double DblStart, double DblEnd, double DblStep);
 
     // The element-wise products VecA[i] * VecB[i]. Throws "Length of vectors

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz harnesses and runs each for a bounded time (seconds, 60 by
 # default) from the seed corpus. Fails on any crash, sanitizer report,
-# timeout, memory blow-up or disagreement between the two paths.
+# timeout, memory blow-up, disagreement between the two paths or between
+# one thread and several.
 set -euo pipefail
 seconds=${1:-60}
 cd "$(dirname "$0")/../.."
@@ -19,9 +20,12 @@ for seed in tests/fuzz/corpus/*; do
 done
 
 status=0
-for harness in FuzzReader FuzzOverlay FuzzDifferential; do
-    seeds=tests/fuzz/corpus
-    [ "$harness" = FuzzReader ] || seeds="$work/prefixed"
+for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps; do
+    case $harness in
+        FuzzReader) seeds=tests/fuzz/corpus ;;
+        FuzzOps) seeds=tests/fuzz/ops-corpus ;;
+        *) seeds="$work/prefixed" ;;
+    esac
     mkdir -p "$work/$harness"
     if build/fuzz/tests/fuzz/$harness -max_total_time="$seconds" -max_len=4096 -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/$harness-" \

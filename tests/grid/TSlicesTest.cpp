@@ -18,6 +18,19 @@ TEST(TSlices, CoversEveryIndexOnceAndRethrowsAFailure)
         for (std::size_t LngI = 0; LngI < LngCount; ++LngI)
             ASSERT_EQ(VecSeen[LngI].load(), 1) << LngI << " of " << LngCount;
     }
+    // Slices as short as one index when a harness asks for them.
+    TSlices::SetThreads(3, true);
+    std::atomic<int> LngSlices{0};
+    std::vector<std::atomic<int>> VecSeen(7);
+    TSlices::Run(7, TSlices::MinCells, [&](std::size_t LngFirst, std::size_t LngLast) {
+        ++LngSlices;
+        for (std::size_t LngI = LngFirst; LngI < LngLast; ++LngI)
+            ++VecSeen[LngI];
+    });
+    TSlices::SetThreads(0);
+    EXPECT_EQ(LngSlices.load(), 3);
+    for (const std::atomic<int>& LngSeen : VecSeen)
+        EXPECT_EQ(LngSeen.load(), 1);
     // From the last slice, which runs on another thread when there are two.
     EXPECT_THROW(TSlices::Run(1000000, 10,
                               [](std::size_t, std::size_t LngLast) {
