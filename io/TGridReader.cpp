@@ -77,8 +77,12 @@ TGridReader::~TGridReader()
 
 void TGridReader::SkipRemainingCells()
 {
-    while (MbrLngCellsRead < MbrLngCellCount)
-        NextCell();
+    struct TNoSink : TCellSink {
+        void BeginWindow(std::uint64_t) override {}
+        void Take(std::size_t, double*, std::size_t, std::uint64_t) override {}
+        void EndWindow() override {}
+    } Sink;
+    ReadCells(Sink);
 }
 
 void TGridReader::ThrowCellError(TTokenizer::TCell Cell) const
