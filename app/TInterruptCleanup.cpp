@@ -4,33 +4,26 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstring>
 
 namespace {
 
 const int ArrSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// Only what a signal handler may touch: fixed buffers and flags.
-constexpr int MaxPending = 4;
-char ArrPendingNames[MaxPending][4096];
-volatile std::sig_atomic_t ArrBlnPending[MaxPending] = {};
-
-// Kept by the guards alone, with the signals held or not yet caught.
-int LngLiveGuards = 0;
-sigset_t Caught;  // the signals the guards took over
+// Only what a signal handler may touch: the list of guards, changed with
+// the signals held, and the signals taken over.
+TInterruptCleanup* volatile PtrFirstGuard = nullptr;
+sigset_t SetCaught;
 
 extern "C" void RemovePendingAndDie(int LngSignal)
 {
-    for (int LngSlot = 0; LngSlot < MaxPending; ++LngSlot)
-        if (ArrBlnPending[LngSlot])
-            unlink(ArrPendingNames[LngSlot]);
+    TInterruptCleanup::RemoveAllPending();
     std::signal(LngSignal, SIG_DFL);
     std::raise(LngSignal);
 }
 
-void CatchSignals()
+void TakeOverSignals()
 {
-    sigemptyset(&Caught);
+    sigemptyset(&SetCaught);
     struct sigaction Cleanup = {};
     Cleanup.sa_handler = RemovePendingAndDie;
     sigemptyset(&Cleanup.sa_mask);
@@ -40,40 +33,54 @@ void CatchSignals()
         if (sigaction(LngSignal, nullptr, &Current) != 0 || Current.sa_handler == SIG_IGN)
             continue;
         sigaction(LngSignal, &Cleanup, nullptr);
-        sigaddset(&Caught, LngSignal);
+        sigaddset(&SetCaught, LngSignal);
     }
 }
 
-int FreeSlot()
+void GiveBackSignals()
 {
-    for (int LngSlot = 0; LngSlot < MaxPending; ++LngSlot)
-        if (!ArrBlnPending[LngSlot])
-            return LngSlot;
-    return -1;
+    for (int LngSignal : ArrSignals)
+        if (sigismember(&SetCaught, LngSignal) == 1)
+            std::signal(LngSignal, SIG_DFL);
 }
 
 }  // namespace
 
-TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary) : MbrLngSlot(FreeSlot())
+TInterruptCleanup::TInterruptCleanup(const std::string& StgTemporary)
+    : MbrStgTemporary(StgTemporary)
 {
-    if (LngLiveGuards++ == 0)
-        CatchSignals();
-    if (MbrLngSlot < 0 || StgTemporary.size() >= sizeof ArrPendingNames[0]) {
-        MbrLngSlot = -1;
-        return;
-    }
-    std::memcpy(ArrPendingNames[MbrLngSlot], StgTemporary.c_str(), StgTemporary.size() + 1);
-    ArrBlnPending[MbrLngSlot] = 1;
+    const THold Hold;
+    Link();
 }
 
 TInterruptCleanup::~TInterruptCleanup()
 {
-    if (MbrLngSlot >= 0)
-        ArrBlnPending[MbrLngSlot] = 0;
-    if (--LngLiveGuards == 0)
-        for (int LngSignal : ArrSignals)
-            if (sigismember(&Caught, LngSignal) == 1)
-                std::signal(LngSignal, SIG_DFL);
+    const THold Hold;
+    Unlink();
+}
+
+void TInterruptCleanup::Link()
+{
+    if (!PtrFirstGuard)
+        TakeOverSignals();
+    MbrPtrNext = PtrFirstGuard;
+    PtrFirstGuard = this;
+}
+
+void TInterruptCleanup::Unlink()
+{
+    TInterruptCleanup* volatile* PtrLink = &PtrFirstGuard;
+    while (*PtrLink != this)
+        PtrLink = &(*PtrLink)->MbrPtrNext;
+    *PtrLink = MbrPtrNext;
+    if (!PtrFirstGuard)
+        GiveBackSignals();
+}
+
+void TInterruptCleanup::RemoveAllPending() noexcept
+{
+    for (TInterruptCleanup* PtrGuard = PtrFirstGuard; PtrGuard; PtrGuard = PtrGuard->MbrPtrNext)
+        unlink(PtrGuard->MbrStgTemporary.c_str());
 }
 
 TInterruptCleanup::THold::THold()

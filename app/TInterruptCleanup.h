@@ -1,8 +1,8 @@
 #pragma once
-// Removes a half-written temporary file when the process is interrupted
-// (SIGINT, SIGTERM, SIGHUP) while the guard lives, then dies of the signal as
-// it would have. A signal that is ignored when the first guard is made stays
-// ignored. A few guards may live at once (a grid and its sidecar).
+// Removes half-written temporary files when the process is interrupted
+// (SIGINT, SIGTERM, SIGHUP) while their guards live, then dies of the signal
+// as it would have. Several guards may live at once, one per file. A signal
+// that is ignored when the first guard is made stays ignored.
 
 #include <signal.h>
 
@@ -10,13 +10,14 @@
 
 class TInterruptCleanup {
 public:
+    // Make it under a THold, so that the file and its guard come into being
+    // with no interruption in between.
     explicit TInterruptCleanup(const std::string& StgTemporary);
     ~TInterruptCleanup();
     TInterruptCleanup(const TInterruptCleanup&) = delete;
     TInterruptCleanup& operator=(const TInterruptCleanup&) = delete;
 
-    // Holds the three signals back while it lives, so that a file can be
-    // created and put under a guard with no interruption in between.
+    // Holds the three signals back while it lives.
     class THold {
     public:
         THold();
@@ -32,6 +33,14 @@ public:
     // closed pipe) come back as failed writes the command reports.
     static void IgnoreWriteSignals();
 
+    // For the signal handler only.
+    static void RemoveAllPending() noexcept;
+
 private:
-    int MbrLngSlot;  // the guard's pending name, or -1
+    void Link();
+    void Unlink();
+
+    std::string MbrStgTemporary;
+    // The guards alive, newest first; changed only with the signals held.
+    TInterruptCleanup* volatile MbrPtrNext = nullptr;
 };

@@ -1,21 +1,16 @@
 #include "app/TScalarOverlay.h"
 
-#include <cstdlib>
-#include <new>
 #include <string>
 
-#include "app/TInterruptCleanup.h"
+#include "app/TCommandSkeleton.h"
+#include "app/TProgress.h"
+#include "app/TThreads.h"
 #include "grid/TError.h"
 #include "io/TTokenizer.h"
 
 namespace {
 
 const char* const StgUsage = "Usage: pvxOverlay InputFile OutputFile Operation (x | /) Scalar";
-
-// Thrown for the usage message, which ends the command with its own status.
-struct TUsageError : TError {
-    TUsageError() : TError(StgUsage) {}
-};
 
 // The whole argument as one number, read as a cell of a grid file is.
 double ParseScalar(const std::string& StgText)
@@ -26,33 +21,15 @@ double ParseScalar(const std::string& StgText)
     return DblValue;
 }
 
-// Threads for the run: PVX_THREADS=1 runs single-threaded, for comparison.
-unsigned ThreadsFromEnvironment()
-{
-    const char* PtrValue = std::getenv("PVX_THREADS");
-    return PtrValue ? static_cast<unsigned>(std::strtoul(PtrValue, nullptr, 10)) : 0U;
-}
-
 }  // namespace
 
 int TScalarOverlay::Main(int argc, const char* const* argv, std::ostream& Out)
 {
-    TInterruptCleanup::IgnoreWriteSignals();
-    try {
+    return TCommandSkeleton::Run({Out, ""}, [&] {
         if (argc != 5)
-            throw TUsageError();
+            throw TUsageError(StgUsage);
         const double DblScalar = ParseScalar(argv[4]);
-        Run(argv[1], argv[2], argv[3][0], DblScalar, ThreadsFromEnvironment());
-        return 0;
-    } catch (const TUsageError& Error) {
-        Out << Error.what() << std::endl;
-        return 2;
-    } catch (const std::bad_alloc&) {
-        Out << "Out of memory" << std::endl;
-    } catch (const std::exception& Error) {
-        Out << Error.what() << std::endl;
-    } catch (...) {
-        Out << "Unexpected failure" << std::endl;
-    }
-    return 1;
+        TProgress Progress(true);
+        Run(argv[1], argv[2], argv[3][0], DblScalar, TThreads::FromEnvironment(), &Progress);
+    });
 }

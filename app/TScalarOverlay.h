@@ -11,6 +11,8 @@
 #include <ostream>
 #include <string>
 
+class TProgress;
+
 class TScalarOverlay {
 public:
     // Runs the command on argv-style arguments (argv[0] the program) and
@@ -22,9 +24,10 @@ public:
     // once complete. ChrOperation 'x' multiplies, '/' divides; any other
     // character is reported as "Unknown operation" once the input has read
     // completely. LngThreads 1 runs on the calling thread alone; 0 uses a
-    // second thread when the machine has one.
+    // second thread when the machine has one. Progress, when given, shows
+    // the cells written.
     static void Run(const std::string& StgInput, const std::string& StgOutput, char ChrOperation,
-                    double DblScalar, unsigned LngThreads = 0);
+                    double DblScalar, unsigned LngThreads = 0, TProgress* PtrProgress = nullptr);
 
     // The same from stream to stream; nothing is written to Output unless
     // the whole input reads and the operation is known.

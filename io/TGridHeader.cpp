@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <iterator>
 #include <string_view>
 #include <vector>
 
@@ -97,24 +98,34 @@ void TGridHeader::CheckGeometry() const
         throw TError("File format error: grid extent is out of range");
 }
 
-double TGridHeader::UnusedNoDataValue(const double* PtrCells, std::size_t LngCount)
+const double TGridHeader::TUnusedNoData::ArrCandidates[14] = {
+    -9999.0,          -99999.0,          -999999.0,          -9999999.0, -99999999.0,
+    -999999999.0,     -9999999999.0,     -99999999999.0,     -999999999999.0,
+    -9999999999999.0, -99999999999999.0, -999999999999999.0, -DBL_MAX,   -HUGE_VAL};
+
+void TGridHeader::TUnusedNoData::Add(const double* PtrCells, std::size_t LngCount)
 {
-    constexpr double ArrCandidates[] = {-9999.0, -99999.0, -999999.0, -9999999.0, -99999999.0,
-                                        -999999999.0, -9999999999.0, -99999999999.0,
-                                        -999999999999.0, -9999999999999.0, -99999999999999.0,
-                                        -999999999999999.0, -DBL_MAX, -HUGE_VAL};
-    constexpr std::size_t LngCandidates = sizeof ArrCandidates / sizeof ArrCandidates[0];
-    bool ArrBlnHeld[LngCandidates] = {};
     for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell) {
         if (!(PtrCells[LngCell] <= ArrCandidates[0]))
             continue;
-        for (std::size_t LngAt = 0; LngAt < LngCandidates; ++LngAt)
-            ArrBlnHeld[LngAt] = ArrBlnHeld[LngAt] || PtrCells[LngCell] == ArrCandidates[LngAt];
+        for (std::size_t LngAt = 0; LngAt < std::size(ArrCandidates); ++LngAt)
+            MbrArrBlnHeld[LngAt] = MbrArrBlnHeld[LngAt] || PtrCells[LngCell] == ArrCandidates[LngAt];
     }
-    for (std::size_t LngAt = 0; LngAt < LngCandidates; ++LngAt)
-        if (!ArrBlnHeld[LngAt])
+}
+
+double TGridHeader::TUnusedNoData::Value() const
+{
+    for (std::size_t LngAt = 0; LngAt < std::size(ArrCandidates); ++LngAt)
+        if (!MbrArrBlnHeld[LngAt])
             return ArrCandidates[LngAt];
     return std::nan("");
+}
+
+double TGridHeader::UnusedNoDataValue(const double* PtrCells, std::size_t LngCount)
+{
+    TUnusedNoData Unused;
+    Unused.Add(PtrCells, LngCount);
+    return Unused.Value();
 }
 
 TGridHeader TGridHeader::OfMap(const TMap* PtrMap)

@@ -49,6 +49,16 @@ struct TGridHeader {
     // NaN is a last resort, since GDAL takes NaN cells for no data under a
     // NaN no-data value. One pass over the cells.
     static double UnusedNoDataValue(const double* PtrCells, std::size_t LngCount);
+    // The same for cells that arrive in pieces, as a streamed grid's do.
+    class TUnusedNoData {
+    public:
+        void Add(const double* PtrCells, std::size_t LngCount);
+        double Value() const;
+
+    private:
+        static const double ArrCandidates[14];
+        bool MbrArrBlnHeld[14] = {};
+    };
 
     // The header the writer gives a map: west edge from point 0 of the X edge
     // axis, south edge the lesser Y of the first and last Y edges. Throws

@@ -1,11 +1,10 @@
 // Operations on the values of one map, cell by cell.
-#include <cmath>
 #include <utility>
 
+#include "ops/TCellOps.h"
 #include "ops/TDistinctValues.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
-#include "ops/TValueIndex.h"
 
 using namespace TMapKernel;
 
@@ -50,30 +49,18 @@ void TMapTools::FillBlock(TMap* PtrMap, double DblValue, long LngNorth, long Lng
 TMap* TMapTools::ReplaceValue(const TMap* PtrMap, std::map<double, double> MapTable,
                               double DblDefault)
 {
-    std::vector<double> VecKeys, VecValues;
-    for (const auto& [DblKey, DblValue] : MapTable) {
-        VecKeys.push_back(DblKey);
-        VecValues.push_back(DblValue);
-    }
-    const TValueIndex Keys(VecKeys);
-    return MapCells(PtrMap, [&](double DblValue) {
-        const long LngPosition = Keys.Find(DblValue);
-        return LngPosition < 0 ? DblDefault : VecValues[static_cast<std::size_t>(LngPosition)];
-    });
+    const TCellOps::TRecode Recode(MapTable);
+    return MapCells(PtrMap, [&](double DblValue) { return Recode(DblValue, DblDefault); });
 }
 
 TMap* TMapTools::ThresholdReplace(const TMap* PtrMap, double DblThreshold, double DblReplacement)
 {
-    return MapCells(PtrMap, [DblThreshold, DblReplacement](double DblValue) {
-        return DblValue >= DblThreshold ? DblReplacement : DblValue;
-    });
+    return MapCells(PtrMap, TCellOps::TThresholdReplace{DblThreshold, DblReplacement});
 }
 
 TMap* TMapTools::Threshold(const TMap* PtrMap, double DblThreshold)
 {
-    return MapCells(PtrMap, [DblThreshold](double DblValue) {
-        return DblValue >= DblThreshold ? DblValue : 0.0;
-    });
+    return MapCells(PtrMap, TCellOps::TThreshold{DblThreshold});
 }
 
 std::vector<TMap*> TMapTools::Threshold(std::vector<TMap*> VecMaps, double DblThreshold)
@@ -115,18 +102,5 @@ TMap* TMapTools::Mask(const TMap* PtrFirst, const TMap* PtrSecond, double DblMat
 
 TMap* TMapTools::RoundContents(const TMap* PtrMap)
 {
-    // From 2^52 on every double is whole; NaN and infinities stay too.
-    constexpr double DblAllWhole = 4503599627370496.0;
-    return MapCells(PtrMap, [](double DblValue) {
-        const double DblMagnitude = std::fabs(DblValue);
-        // The whole part of the magnitude: adding and taking away 2^52 rounds
-        // to the nearest whole number, one too high half of the time.
-        const double DblNearest = (DblMagnitude + DblAllWhole) - DblAllWhole;
-        const double DblWhole = DblNearest - (DblNearest > DblMagnitude ? 1.0 : 0.0);
-        // Positive values round half up; negative ones are truncated, to +0
-        // within 1 of zero, as an integer conversion gives.
-        const double DblUp = DblWhole + (DblMagnitude - DblWhole >= 0.5 ? 1.0 : 0.0);
-        const double DblRounded = DblValue < 0.0 ? 0.0 - DblWhole : DblUp;
-        return DblMagnitude < DblAllWhole ? DblRounded : DblValue;
-    });
+    return MapCells(PtrMap, TCellOps::TRound());
 }

@@ -20,6 +20,7 @@
 
 #include "support/TCaseCount.h"
 #include "support/TCommand.h"
+#include "support/TGdalJson.h"
 #include "support/TGridText.h"
 #include "support/TTempDir.h"
 
@@ -84,27 +85,6 @@ const std::vector<std::pair<std::string, TGridText>>& GridCases()
         {"scattered reals", {40, 25, 512345.5, 4512345.5, 25, N, ScatteredReals(1000, N)}},
     };
     return VecCases;
-}
-
-// The numbers that follow "Key": in GDAL's JSON, one number or an array.
-std::vector<double> JsonNumbers(const std::string& StgJson, const std::string& StgKey)
-{
-    std::vector<double> VecNumbers;
-    const std::size_t LngAt = StgJson.find("\"" + StgKey + "\":");
-    if (LngAt == std::string::npos)
-        return VecNumbers;
-    const char* Ptr = StgJson.c_str() + LngAt + StgKey.size() + 3;
-    const bool BlnArray = *Ptr == '[';
-    for (char* PtrEnd = nullptr;; Ptr = PtrEnd) {
-        Ptr += std::strspn(Ptr, "[, \t\r\n");
-        const double DblValue = std::strtod(Ptr, &PtrEnd);
-        if (PtrEnd == Ptr)
-            break;
-        VecNumbers.push_back(DblValue);
-        if (!BlnArray)
-            break;
-    }
-    return VecNumbers;
 }
 
 // One grid against another: geometry and no-data value to 15 digits, each

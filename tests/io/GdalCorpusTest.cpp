@@ -22,6 +22,7 @@
 #include "io/TARCGISFileTools.h"
 #include "support/TCaseCount.h"
 #include "support/TCommand.h"
+#include "support/TGdalJson.h"
 #include "support/TTempDir.h"
 
 namespace fs = std::filesystem;
@@ -36,24 +37,6 @@ struct TGdalGrid {
     bool BlnRead = false;
     std::vector<double> VecSize, VecTransform, VecNoData, VecCells;
 };
-
-// The numbers after "Key": in gdalinfo's JSON, one number or an array.
-std::vector<double> JsonNumbers(const std::string& StgJson, const std::string& StgKey)
-{
-    std::vector<double> VecNumbers;
-    const std::size_t LngAt = StgJson.find("\"" + StgKey + "\":");
-    if (LngAt == std::string::npos)
-        return VecNumbers;
-    const char* Ptr = StgJson.c_str() + LngAt + StgKey.size() + 3;
-    const bool BlnArray = *Ptr == '[';
-    for (char* PtrEnd = nullptr;; Ptr = PtrEnd) {
-        Ptr += std::strspn(Ptr, "[, \t\r\n\"");
-        const double DblValue = std::strtod(Ptr, &PtrEnd);
-        if (PtrEnd == Ptr || (VecNumbers.push_back(DblValue), !BlnArray))
-            break;
-    }
-    return VecNumbers;
-}
 
 TGdalGrid ReadWithGdal(const std::string& StgFile, const TTempDir& Scratch)
 {

@@ -51,3 +51,13 @@ inline TCommandResult RunOverlay(const std::vector<std::string>& VecArgs,
 {
     return RunShell(StgPrefix + " " + OverlayCommandLine(VecArgs));
 }
+
+// Runs pvxMap with the arguments; StgPrefix goes before the command
+// (environment settings, redirections of standard input).
+inline TCommandResult RunMap(const std::vector<std::string>& VecArgs, const std::string& StgPrefix = "")
+{
+    std::string StgCommand = ShellQuoted(PVX_MAP_BINARY);
+    for (const std::string& StgArg : VecArgs)
+        StgCommand += " " + ShellQuoted(StgArg);
+    return RunShell(StgPrefix + " " + StgCommand);
+}

@@ -1,0 +1,46 @@
+#include "app/TCommandOutput.h"
+
+#include <iostream>
+
+#include "grid/TError.h"
+
+TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput,
+                               const std::string& StgSidecarOf)
+    : MbrStgName(StgName)
+{
+    if (BlnDashIsStandardOutput && StgName == "-")
+        return;
+    {
+        const TInterruptCleanup::THold Hold;
+        MbrPtrFile = std::make_unique<TOutputFile>(StgName);
+        if (!MbrPtrFile->WritesDirectly())
+            MbrCleanup.emplace(MbrPtrFile->WorkingName());
+    }
+    if (!StgSidecarOf.empty())
+        MbrSidecar.emplace(StgSidecarOf, StgName);
+}
+
+std::ostream& TCommandOutput::Stream()
+{
+    return MbrPtrFile ? MbrPtrFile->Stream() : std::cout;
+}
+
+void TCommandOutput::Finish()
+{
+    if (MbrPtrFile)
+        MbrPtrFile->Finish();
+}
+
+void TCommandOutput::Commit()
+{
+    if (MbrSidecar) {
+        MbrSidecar->CommitWith(*MbrPtrFile);
+        return;
+    }
+    if (MbrPtrFile) {
+        MbrPtrFile->Commit();
+        return;
+    }
+    if (!std::cout.flush())
+        throw TFileError("Unable to write file " + MbrStgName);
+}

@@ -1,0 +1,7 @@
+// Entry point of pvxMap.
+#include "app/map/TMapMain.h"
+
+int main(int argc, char** argv)
+{
+    return TMapMain::Main(argc, argv);
+}
