@@ -21,7 +21,7 @@ class TBlockSink : public TGridReader::TCellSink {
 public:
     explicit TBlockSink(TCellBlock& Cells) : MbrCells(Cells) {}
 
-    void BeginWindow(std::uint64_t LngCellsAfter) override
+    void BeginWindow(std::uint64_t LngCellsAfter, std::size_t) override
     {
         MbrCells.Resize(static_cast<std::size_t>(LngCellsAfter));
     }

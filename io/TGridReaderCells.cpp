@@ -11,6 +11,8 @@ namespace {
 // Per thread: large enough that starting the threads of a window costs
 // little beside parsing it, small enough to stay in the caches.
 constexpr std::size_t DefaultWindowBytes = std::size_t{512} << 10;
+// From a pipe, whose bytes may come slowly: what arrives is passed on soon.
+constexpr std::size_t PipeWindowBytes = std::size_t{64} << 10;
 // A chunk worth a thread of its own.
 constexpr std::size_t MinChunkBytes = std::size_t{64} << 10;
 
@@ -70,11 +72,12 @@ void TGridReader::SetWindowBytes(std::size_t LngBytes)
     LngWindowBytesSet.store(LngBytes, std::memory_order_relaxed);
 }
 
-void TGridReader::ReadCells(TCellSink& Sink)
+void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted)
 {
     const std::size_t LngSet = LngWindowBytesSet.load(std::memory_order_relaxed);
-    const std::size_t LngThreads = TSlices::Threads();
-    const std::size_t LngWindowBytes = LngThreads * (LngSet > 0 ? LngSet : DefaultWindowBytes);
+    const std::size_t LngThreads = LngThreadsWanted > 0 ? LngThreadsWanted : TSlices::Threads();
+    const std::size_t LngDefault = MbrBlnSeekable ? DefaultWindowBytes : PipeWindowBytes;
+    const std::size_t LngWindowBytes = LngThreads * (LngSet > 0 ? LngSet : LngDefault);
     const std::size_t LngMinChunk = LngSet > 0 ? std::min(LngSet, MinChunkBytes) : MinChunkBytes;
     const bool BlnDecimalComma = MbrTokens.AcceptsDecimalComma();
     std::vector<TChunk> VecChunks(LngThreads);
@@ -115,7 +118,7 @@ void TGridReader::ReadCells(TCellSink& Sink)
                 ThrowCellError(Chunk.Stop);
             }
         }
-        Sink.BeginWindow(LngRead);
+        Sink.BeginWindow(LngRead, LngChunks);
         TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngLast) {
             for (std::size_t LngChunk = LngFirst; LngChunk < LngLast; ++LngChunk) {
                 TChunk& Chunk = VecChunks[LngChunk];
