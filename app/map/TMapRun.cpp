@@ -118,9 +118,11 @@ void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
                      const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
 {
     TMapInput Input(StgInput);
+    // Declared first so that it outlives the reader, which hands it back
+    // what it read ahead.
+    std::ifstream Again;
     auto PtrReader = std::make_unique<TGridReader>(Input.Stream(), MbrDialect, StgInput);
     TGridHeader Header = PtrReader->Header();
-    std::ifstream Again;
     if (Header.BlnNoDataGiven) {
         Input.ReadOnce();
     } else {
