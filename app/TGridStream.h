@@ -1,8 +1,10 @@
 #pragma once
-// The commands' one streaming path: a grid's cells read in blocks, each block
-// passed through a cell function on the reading thread, then handed in file
-// order to a consumer on a second thread. Any shape of grid streams in a few
-// blocks of memory.
+// The commands' one streaming path. The input is read in windows, each cut
+// at white space into one chunk per thread; each thread parses its chunk,
+// passes the cells through the cell function and lays them out into its own
+// text, and the texts are written in file order. No cells cross between
+// threads, only the finished text. Any shape of grid streams in a few MiB
+// per thread.
 
 #include <cstddef>
 #include <functional>
@@ -14,7 +16,8 @@ class TProgress;
 
 class TGridStream {
 public:
-    // Changes LngCount cells in place.
+    // Changes LngCount cells in place; runs on several threads at once, each
+    // on cells of its own.
     using TBlockFunction = std::function<void(double* PtrCells, std::size_t LngCount)>;
     using TBlockConsumer = std::function<void(const double* PtrCells, std::size_t LngCount)>;
 
@@ -28,16 +31,18 @@ public:
         };
     }
 
-    // Every cell not read yet, through Function (none: as read), to Consumer.
-    // Progress, when given, counts the cells of the grid.
+    // Every cell not read yet, through Function (none: as read), to
+    // Consumer, which gets them in file order on the calling thread.
+    // Progress, when given, counts the cells of the grid. LngThreads 1 keeps
+    // the work on the calling thread; 0 takes the toolkit's count (TSlices).
     static void Run(TGridReader& Reader, const TBlockFunction& Function,
-                    const TBlockConsumer& Consumer, bool BlnThreaded, TProgress* PtrProgress);
+                    const TBlockConsumer& Consumer, unsigned LngThreads, TProgress* PtrProgress);
 
     // Header (the one read: a result keeps the input's geometry exactly),
     // then the cells through Function, laid out as the grid writer lays them
     // out: the bytes that loading, the same operation on the map and writing
-    // give.
+    // give, on any number of threads.
     static void Write(TGridReader& Reader, const TGridHeader& Header,
-                      const TBlockFunction& Function, std::ostream& Output, bool BlnThreaded,
+                      const TBlockFunction& Function, std::ostream& Output, unsigned LngThreads,
                       TProgress* PtrProgress);
 };

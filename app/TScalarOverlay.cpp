@@ -4,7 +4,6 @@
 
 #include "app/TCommandSkeleton.h"
 #include "app/TProgress.h"
-#include "app/TThreads.h"
 #include "grid/TError.h"
 #include "io/TTokenizer.h"
 
@@ -30,6 +29,6 @@ int TScalarOverlay::Main(int argc, const char* const* argv, std::ostream& Out)
             throw TUsageError(StgUsage);
         const double DblScalar = ParseScalar(argv[4]);
         TProgress Progress(true);
-        Run(argv[1], argv[2], argv[3][0], DblScalar, TThreads::FromEnvironment(), &Progress);
+        Run(argv[1], argv[2], argv[3][0], DblScalar, 0, &Progress);
     });
 }

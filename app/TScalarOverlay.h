@@ -23,8 +23,8 @@ public:
     // Scales the grid read from StgInput into StgOutput, replacing it only
     // once complete. ChrOperation 'x' multiplies, '/' divides; any other
     // character is reported as "Unknown operation" once the input has read
-    // completely. LngThreads 1 runs on the calling thread alone; 0 uses a
-    // second thread when the machine has one. Progress, when given, shows
+    // completely. LngThreads 1 runs on the calling thread alone; 0 takes
+    // PVX_THREADS or the processors the process may run on (TSlices). Progress, when given, shows
     // the cells written.
     static void Run(const std::string& StgInput, const std::string& StgOutput, char ChrOperation,
                     double DblScalar, unsigned LngThreads = 0, TProgress* PtrProgress = nullptr);

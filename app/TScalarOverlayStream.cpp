@@ -6,7 +6,6 @@
 #include "app/TGridStream.h"
 #include "app/TProgress.h"
 #include "app/TScalarOverlay.h"
-#include "app/TThreads.h"
 #include "grid/TError.h"
 #include "io/TGridReader.h"
 #include "ops/TScalarOp.h"
@@ -42,7 +41,7 @@ void TScalarOverlay::Run(std::istream& Input, std::ostream& Output, char ChrOper
 {
     TGridReader Reader(Input);
     const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
-    TGridStream::Write(Reader, Reader.Header(), Op, Output, TThreads::UseSecondThread(LngThreads), nullptr);
+    TGridStream::Write(Reader, Reader.Header(), Op, Output, LngThreads, nullptr);
 }
 
 void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutput,
@@ -62,7 +61,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     }
     if (PtrProgress)
         PtrProgress->Stage("writing " + StgOutput, Reader.CellCount());
-    TGridStream::Write(Reader, Reader.Header(), Op, Output->Stream(), TThreads::UseSecondThread(LngThreads),
+    TGridStream::Write(Reader, Reader.Header(), Op, Output->Stream(), LngThreads,
                        PtrProgress);
     Output->Commit();
 }

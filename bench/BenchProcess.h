@@ -19,6 +19,7 @@
 struct TRun {
     double DblSeconds = 0;
     long LngPeakKiB = 0;
+    double DblCpuSeconds = 0;  // user and system time of the child
     bool BlnOk = false;
 };
 
@@ -79,6 +80,8 @@ inline TRun RunOnce(const TTool& Tool)
     TRun Run;
     Run.DblSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
     Run.LngPeakKiB = Usage.ru_maxrss;
+    const auto Seconds = [](const timeval& Time) { return Time.tv_sec + 1e-6 * Time.tv_usec; };
+    Run.DblCpuSeconds = Seconds(Usage.ru_utime) + Seconds(Usage.ru_stime);
     Run.BlnOk = WIFEXITED(LngStatus) && WEXITSTATUS(LngStatus) == 0;
     return Run;
 }

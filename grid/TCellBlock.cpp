@@ -83,6 +83,19 @@ void TCellBlock::Append(const double* PtrCells, std::size_t LngCount)
     MbrLngSize += LngCount;
 }
 
+void TCellBlock::Reserve(std::size_t LngCount)
+{
+    if (LngCount > MbrLngCapacity)
+        Grow(LngCount);
+}
+
+void TCellBlock::Resize(std::size_t LngCount)
+{
+    if (LngCount > MbrLngCapacity)
+        Grow(std::max(LngCount, 2 * MbrLngCapacity));
+    MbrLngSize = LngCount;
+}
+
 void TCellBlock::Fill(double DblValue)
 {
     // On all cores: a fresh block takes its page faults here.

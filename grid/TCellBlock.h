@@ -24,6 +24,12 @@ public:
 
     // Appends LngCount cells, growing the block geometrically.
     void Append(const double* PtrCells, std::size_t LngCount);
+    // Room for LngCount cells in all, so that growing to them copies nothing.
+    // Untouched room costs address space only.
+    void Reserve(std::size_t LngCount);
+    // LngCount cells, growing geometrically; cells past the old size are the
+    // caller's to write.
+    void Resize(std::size_t LngCount);
     void Fill(double DblValue);
 
 private:

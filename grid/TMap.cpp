@@ -47,6 +47,15 @@ TMap::TMap(double DblResolution, long LngXDim, long LngYDim) : MbrDblResolution(
     Init(DblResolution, LngXDim, LngYDim, -9999.0);
 }
 
+TMap::TMap(double DblResolution, long LngXDim, long LngYDim, TCellBlock Cells)
+    : MbrDblResolution(DblResolution), MbrLngXDim(LngXDim), MbrLngYDim(LngYDim),
+      MbrCells(std::move(Cells))
+{
+    if (LngXDim < 0 || LngYDim < 0
+        || MbrCells.Size() != TGridSize::Cells(LngXDim, LngYDim))
+        throw TError("Cells do not match the dimensions in TMap::TMap");
+}
+
 TMap::TMap(const TAxis* PtrXAxis, const TAxis* PtrYAxis)
     : MbrDblResolution(PtrXAxis->GetResolution())
 {

@@ -29,6 +29,10 @@ public:
     // resolutions do not match in TMap::TMap" unless the two resolutions are
     // exactly equal; an empty axis throws from PointsToIntervals.
     TMap(const TAxis* PtrXAxis, const TAxis* PtrYAxis);
+    // LngXDim columns by LngYDim rows holding Cells, row by row, no axes.
+    // Throws "Cells do not match the dimensions in TMap::TMap" unless Cells
+    // holds LngXDim x LngYDim.
+    TMap(double DblResolution, long LngXDim, long LngYDim, TCellBlock Cells);
     ~TMap();
     TMap(const TMap&) = delete;
     TMap& operator=(const TMap&) = delete;

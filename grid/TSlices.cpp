@@ -1,9 +1,14 @@
 #include "grid/TSlices.h"
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <exception>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -14,13 +19,33 @@ constexpr unsigned MaxThreads = 64;
 std::atomic<unsigned> LngThreadsSet{0};
 std::atomic<bool> BlnSlicesSmall{false};
 
+// The processors this process may run on: its affinity mask, cut to the
+// CPU quota of its control group (cgroup v2 "quota period", or "max").
+unsigned AvailableProcessors()
+{
+    unsigned LngProcessors = std::max(1U, std::thread::hardware_concurrency());
+    cpu_set_t Set;
+    CPU_ZERO(&Set);
+    if (sched_getaffinity(0, sizeof Set, &Set) == 0)
+        LngProcessors = std::max(1, CPU_COUNT(&Set));
+    std::ifstream Quota("/sys/fs/cgroup/cpu.max");
+    std::string StgQuota;
+    double DblPeriod = 0;
+    if (Quota >> StgQuota >> DblPeriod && StgQuota != "max" && DblPeriod > 0) {
+        const double DblCores = std::ceil(std::strtod(StgQuota.c_str(), nullptr) / DblPeriod);
+        if (DblCores >= 1 && DblCores < LngProcessors)
+            LngProcessors = static_cast<unsigned>(DblCores);
+    }
+    return LngProcessors;
+}
+
 unsigned Cores()
 {
     static const unsigned LngCores = [] {
         const char* PtrSetting = std::getenv("PVX_THREADS");
         const unsigned long LngWanted = PtrSetting ? std::strtoul(PtrSetting, nullptr, 10) : 0;
         return LngWanted > 0 ? static_cast<unsigned>(std::min<unsigned long>(LngWanted, MaxThreads))
-                             : std::max(1U, std::thread::hardware_concurrency());
+                             : std::min(MaxThreads, AvailableProcessors());
     }();
     const unsigned LngSet = LngThreadsSet.load(std::memory_order_relaxed);
     return LngSet > 0 ? LngSet : LngCores;
@@ -50,13 +75,22 @@ void TSlices::SetThreads(unsigned LngThreads, bool BlnSliceSmall)
     BlnSlicesSmall.store(BlnSliceSmall, std::memory_order_relaxed);
 }
 
-void TSlices::Run(std::size_t LngCount, std::size_t LngMinSlice,
-                  const std::function<void(std::size_t, std::size_t)>& Work)
+unsigned TSlices::Threads()
+{
+    return Cores();
+}
+
+std::size_t TSlices::SliceCount(std::size_t LngCount, std::size_t LngMinSlice)
 {
     const std::size_t LngLeast =
         BlnSlicesSmall.load(std::memory_order_relaxed) ? 1 : std::max<std::size_t>(1, LngMinSlice);
-    const std::size_t LngSlices =
-        std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / LngLeast));
+    return std::max<std::size_t>(1, std::min<std::size_t>(Cores(), LngCount / LngLeast));
+}
+
+void TSlices::Run(std::size_t LngCount, std::size_t LngMinSlice,
+                  const std::function<void(std::size_t, std::size_t)>& Work)
+{
+    const std::size_t LngSlices = SliceCount(LngCount, LngMinSlice);
     const auto Bound = [&](std::size_t LngSlice) { return LngCount * LngSlice / LngSlices; };
     // Everything that allocates comes before the first thread starts, so a
     // failure here leaves nothing running.

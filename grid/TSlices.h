@@ -3,7 +3,10 @@
 // into one slice per core, the calling thread taking the first; a range too
 // small to pay for a thread stays whole. Slices must be independent of one
 // another, so the outcome is the same however the range is cut.
-// PVX_THREADS=1 in the environment keeps all work on the calling thread.
+// PVX_THREADS=N in the environment sets the number of threads (1 keeps all
+// work on the calling thread); by default it is the number of processors the
+// process may run on (its affinity mask and CPU quota). This is the
+// toolkit's one reading of that setting.
 // Internal to the toolkit; not installed.
 
 #include <cstddef>
@@ -19,6 +22,12 @@ public:
     // from Run itself (std::bad_alloc).
     static void Run(std::size_t LngCount, std::size_t LngMinSlice,
                     const std::function<void(std::size_t, std::size_t)>& Work);
+
+    // The number of threads work is shared among.
+    static unsigned Threads();
+    // How many slices Run cuts LngCount indices into: Bound(k) =
+    // LngCount * k / SliceCount is where slice k begins.
+    static std::size_t SliceCount(std::size_t LngCount, std::size_t LngMinSlice);
 
     // For tests and harnesses that compare thread counts: the number of
     // threads Run shares work among from now on, at most 64; 0 goes back to

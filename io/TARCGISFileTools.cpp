@@ -1,8 +1,10 @@
 #include "io/TARCGISFileTools.h"
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <memory>
+#include <new>
 #include <utility>
 
 #include "grid/TError.h"
@@ -14,10 +16,31 @@
 
 namespace {
 
-// Rows are added as their values arrive, so a header that declares far more
-// cells than the body holds costs no memory for the missing ones. A grid too
-// large for memory is read through, so that a fault in the body is reported
-// first, and then refused.
+// Cells land in one block as windows of them are read.
+class TBlockSink : public TGridReader::TCellSink {
+public:
+    explicit TBlockSink(TCellBlock& Cells) : MbrCells(Cells) {}
+
+    void BeginWindow(std::uint64_t LngCellsAfter, std::size_t) override
+    {
+        MbrCells.Resize(static_cast<std::size_t>(LngCellsAfter));
+    }
+    void Take(std::size_t, double* PtrCells, std::size_t LngCount, std::uint64_t LngFirst) override
+    {
+        std::memcpy(MbrCells.Data() + LngFirst, PtrCells, LngCount * sizeof(double));
+    }
+    void EndWindow() override {}
+
+private:
+    TCellBlock& MbrCells;
+};
+
+// The block is reserved for the cells the header declares, which takes
+// address space only: a header that declares far more cells than the body
+// holds costs no memory for the missing ones. Where even the address space
+// cannot be had, the block grows as cells arrive. A grid too large for
+// memory is read through, so that a fault in the body is reported first,
+// and then refused.
 std::unique_ptr<TMap> ReadGrid(TGridReader& Reader)
 {
     const TGridHeader& Header = Reader.Header();
@@ -25,15 +48,15 @@ std::unique_ptr<TMap> ReadGrid(TGridReader& Reader)
         Reader.SkipRemainingCells();
         TGridHeader::ThrowTooLarge();
     }
-    constexpr long MaxReserve = 1L << 16;
-    auto PtrMap = std::make_unique<TMap>(Header.DblCellSize, Header.LngCols, 0);
-    for (long LngRow = 0; LngRow < Header.LngRows; ++LngRow) {
-        std::vector<double> VecRow;
-        VecRow.reserve(static_cast<std::size_t>(std::min(Header.LngCols, MaxReserve)));
-        for (long LngCol = 0; LngCol < Header.LngCols; ++LngCol)
-            VecRow.push_back(Reader.NextCell());
-        PtrMap->AddRow(std::move(VecRow));
+    TCellBlock Cells;
+    try {
+        Cells.Reserve(static_cast<std::size_t>(Reader.CellCount()));
+    } catch (const std::bad_alloc&) {
     }
+    TBlockSink Sink(Cells);
+    Reader.ReadCells(Sink);
+    auto PtrMap =
+        std::make_unique<TMap>(Header.DblCellSize, Header.LngCols, Header.LngRows, std::move(Cells));
     PtrMap->SetNoDataValue(Header.BlnNoDataGiven
                                ? Header.DblNoDataValue
                                : TGridHeader::UnusedNoDataValue(

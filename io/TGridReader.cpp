@@ -13,7 +13,16 @@
 class TGridReader::TStreamSource : public TByteSource {
 public:
     TStreamSource(std::istream& Stream, const std::string& StgName)
-        : MbrPtrBuffer(Stream.good() ? Stream.rdbuf() : nullptr), MbrStgName(StgName) {}
+        : MbrPtrBuffer(Stream.good() ? Stream.rdbuf() : nullptr), MbrStgName(StgName),
+          MbrBlnSeekable(MbrPtrBuffer
+                         && MbrPtrBuffer->pubseekoff(0, std::ios_base::cur, std::ios_base::in)
+                                != BadPosition)
+    {
+    }
+
+    // A file, as opposed to a pipe or a terminal, whose bytes come as fast as
+    // they are asked for.
+    bool Seekable() const { return MbrBlnSeekable; }
 
     // A file buffer reports a read error by throwing ios_base::failure.
     std::size_t Read(char* PtrBuf, std::size_t LngMax) override
@@ -51,6 +60,7 @@ private:
 
     std::streambuf* MbrPtrBuffer;
     std::string MbrStgName;
+    bool MbrBlnSeekable;
 };
 
 namespace {
@@ -66,7 +76,8 @@ TGridReader::TGridReader(std::istream& Stream, TGridDialect Dialect, const std::
     : MbrPtrSource(std::make_unique<TStreamSource>(Stream, StgName)),
       MbrTokens(*MbrPtrSource),
       MbrHeader(TGridHeader::Read(MbrTokens, Dialect)),
-      MbrLngCellCount(CellsOf(MbrHeader))
+      MbrLngCellCount(CellsOf(MbrHeader)),
+      MbrBlnSeekable(MbrPtrSource->Seekable())
 {
 }
 
@@ -77,8 +88,12 @@ TGridReader::~TGridReader()
 
 void TGridReader::SkipRemainingCells()
 {
-    while (MbrLngCellsRead < MbrLngCellCount)
-        NextCell();
+    struct TNoSink : TCellSink {
+        void BeginWindow(std::uint64_t, std::size_t) override {}
+        void Take(std::size_t, double*, std::size_t, std::uint64_t) override {}
+        void EndWindow() override {}
+    } Sink;
+    ReadCells(Sink);
 }
 
 void TGridReader::ThrowCellError(TTokenizer::TCell Cell) const

@@ -3,6 +3,7 @@
 // The one reading path of the toolkit's loader and of the streaming command,
 // so both accept the same files and report the same messages.
 
+#include <cstddef>
 #include <cstdint>
 #include <fstream>
 #include <istream>
@@ -47,6 +48,33 @@ public:
     // Reads the cells not read yet, only to check them.
     void SkipRemainingCells();
 
+    // Where ReadCells hands the cells: a window of the input at a time, cut
+    // into chunks. Take runs on as many threads as there are chunks, each
+    // with its own chunk LngChunk (below the thread count): LngCount cells,
+    // which it may change in place and which stay until EndWindow, the first
+    // of them cell LngFirst of the grid. BeginWindow (LngCellsAfter: the
+    // cells read once the window's LngChunks chunks are taken) and EndWindow
+    // run on the calling thread around them.
+    class TCellSink {
+    public:
+        virtual ~TCellSink() = default;
+        virtual void BeginWindow(std::uint64_t LngCellsAfter, std::size_t LngChunks) = 0;
+        virtual void Take(std::size_t LngChunk, double* PtrCells, std::size_t LngCount,
+                          std::uint64_t LngFirst) = 0;
+        virtual void EndWindow() = 0;
+    };
+    // Reads the cells not read yet on all cores: windows of whole tokens,
+    // each cut at white space into chunks parsed in parallel, handed to Sink
+    // window after window in file order. The same cells as NextCell gives,
+    // and for the earliest bad cell the same failure; the position is then
+    // just past the last cell. Memory: a window of input and the chunks'
+    // cells, a few MiB per thread whatever the grid. LngThreads 0 takes the
+    // toolkit's thread count (TSlices::Threads()).
+    void ReadCells(TCellSink& Sink, std::size_t LngThreads = 0);
+    // The bytes of a window for each thread (0: the default), for tests that
+    // cut a small input at many places.
+    static void SetWindowBytes(std::size_t LngBytes);
+
     // Opens a file to read; throws TFileError("Unable to open file " + name)
     // when it cannot be read, a directory included.
     static std::ifstream OpenFile(const std::string& StgName);
@@ -61,4 +89,5 @@ private:
     TGridHeader MbrHeader;
     std::uint64_t MbrLngCellCount;
     std::uint64_t MbrLngCellsRead = 0;
+    bool MbrBlnSeekable;
 };

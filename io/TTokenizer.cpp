@@ -1,5 +1,6 @@
 #include "io/TTokenizer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -113,6 +114,41 @@ TCell ConvertNonFinite(std::string_view StgToken, double& DblValue)
     return TCell::NotANumber;
 }
 
+// The common cell, [-]digits[.digits] with at most 19 digits, followed by
+// white space: when the digits as an integer M are below 2^53 and there are
+// F <= 22 fraction digits, M and 10^F are exact doubles and M / 10^F is the
+// correctly rounded value of the decimal (Clinger's fast path), as from_chars
+// would give. Returns the token's end, or null to leave it to the general
+// path.
+const char* PlainDecimalEnd(const char* Ptr, double& DblValue)
+{
+    static constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    constexpr std::uint64_t MaxExact = std::uint64_t{1} << 53;
+    const bool BlnNegative = *Ptr == '-';
+    Ptr += BlnNegative;
+    const char* PtrDigits = Ptr;
+    std::uint64_t LngMantissa = 0;
+    for (; IsDigit(*Ptr); ++Ptr)
+        LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
+    long LngDigits = Ptr - PtrDigits;
+    long LngFraction = 0;
+    if (*Ptr == '.') {
+        const char* PtrFraction = ++Ptr;
+        for (; IsDigit(*Ptr); ++Ptr)
+            LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
+        LngFraction = Ptr - PtrFraction;
+        LngDigits += LngFraction;
+    }
+    if (!IsSpace(*Ptr) || LngDigits <= 0 || LngDigits > 19 || LngMantissa > MaxExact
+        || LngFraction > 22)
+        return nullptr;
+    const double DblMagnitude = static_cast<double>(LngMantissa) / Pow10[LngFraction];
+    DblValue = BlnNegative ? -DblMagnitude : DblMagnitude;
+    return Ptr;
+}
+
 }  // namespace
 
 // The buffer holds one byte more than its capacity: a space kept just after
@@ -173,7 +209,7 @@ const char* TTokenizer::CompleteToken()
 {
     for (;;) {
         const std::size_t LngSeen = Pending().size();
-        if (LngSeen == MbrLngCapacity)
+        if (LngSeen >= BufferSize)
             return StopAtOverlongToken();
         if (!Refill())
             return MbrPtrEnd;
@@ -185,54 +221,130 @@ const char* TTokenizer::CompleteToken()
     }
 }
 
-// The last byte read stands for the whole token. The source is not read again:
-// a token may never end (/dev/zero), and no reader wants what follows junk.
+// One junk byte stands for the whole token. The source is not read again: a
+// token may never end (/dev/zero), and no reader wants what follows junk.
 const char* TTokenizer::StopAtOverlongToken()
 {
-    char* PtrLast = MbrPtrBuffer.get() + MbrLngCapacity - 1;
-    *PtrLast = OverlongToken;
-    MbrPtrPos = PtrLast;
+    char* PtrToken = MbrPtrBuffer.get() + (MbrPtrPos - MbrPtrBuffer.get());
+    PtrToken[0] = OverlongToken;
+    PtrToken[1] = ' ';
+    MbrPtrEnd = PtrToken + 1;
     MbrBlnSourceDone = true;
     return MbrPtrEnd;
 }
 
-// The common cell, [-]digits[.digits] with at most 19 digits, whole in the
-// buffer: when the digits as an integer M are below 2^53 and there are F <= 22
-// fraction digits, M and 10^F are exact doubles and M / 10^F is the correctly
-// rounded value of the decimal (Clinger's fast path), as from_chars would give.
-// Anything else is left to the general path.
+void TTokenizer::Reserve(std::size_t LngCapacity)
+{
+    if (LngCapacity <= MbrLngCapacity)
+        return;
+    std::unique_ptr<char[]> PtrBuffer(new char[LngCapacity + 1]);
+    const std::string_view StgKept = Pending();
+    std::memcpy(PtrBuffer.get(), StgKept.data(), StgKept.size());
+    PtrBuffer[StgKept.size()] = ' ';
+    MbrPtrBuffer = std::move(PtrBuffer);
+    MbrLngCapacity = LngCapacity;
+    MbrPtrPos = MbrPtrBuffer.get();
+    MbrPtrEnd = MbrPtrPos + StgKept.size();
+}
+
+// Reads until LngBytes are pending or the input ends, then hands out the
+// whole tokens: all of the input's end, else up to the last white space. A
+// token alone in the buffer grows until it ends or is overlong.
+std::string_view TTokenizer::NextTokens(std::size_t LngBytes)
+{
+    Reserve(std::max(LngBytes, BufferSize));
+    for (;;) {
+        const char* Ptr = MbrPtrPos;
+        while (Ptr != MbrPtrEnd && IsSpace(*Ptr))
+            ++Ptr;
+        MbrPtrPos = Ptr;
+        const bool BlnEmpty = Ptr == MbrPtrEnd;
+        if ((BlnEmpty || Pending().size() < LngBytes) && Refill())
+            continue;
+        if (BlnEmpty)
+            return {};
+        if (MbrBlnSourceDone)
+            return Pending();
+        const char* PtrLast = MbrPtrEnd;
+        while (PtrLast != MbrPtrPos && !IsSpace(PtrLast[-1]))
+            --PtrLast;
+        if (PtrLast != MbrPtrPos)
+            return std::string_view(MbrPtrPos, static_cast<std::size_t>(PtrLast - 1 - MbrPtrPos));
+        if (Pending().size() >= BufferSize) {
+            StopAtOverlongToken();
+            return Pending();
+        }
+        Refill();
+    }
+}
+
+void TTokenizer::Consume(std::size_t LngBytes)
+{
+    MbrPtrPos += LngBytes;
+}
+
 bool TTokenizer::ReadPlainDecimal(double& DblValue)
 {
-    constexpr double Pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    constexpr std::uint64_t MaxExact = std::uint64_t{1} << 53;
     const char* Ptr = MbrPtrPos;
     while (IsSpace(*Ptr) && Ptr != MbrPtrEnd)
         ++Ptr;
-    const bool BlnNegative = *Ptr == '-';
-    Ptr += BlnNegative;
-    const char* PtrDigits = Ptr;
-    std::uint64_t LngMantissa = 0;
-    for (; IsDigit(*Ptr); ++Ptr)
-        LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
-    long LngDigits = Ptr - PtrDigits;
-    long LngFraction = 0;
-    if (*Ptr == '.') {
-        const char* PtrFraction = ++Ptr;
-        for (; IsDigit(*Ptr); ++Ptr)
-            LngMantissa = LngMantissa * 10 + static_cast<unsigned>(*Ptr - '0');
-        LngFraction = Ptr - PtrFraction;
-        LngDigits += LngFraction;
-    }
     // The buffer's end is a space too, but there the token may go on.
-    if (!IsSpace(*Ptr) || Ptr == MbrPtrEnd || LngDigits <= 0 || LngDigits > 19
-        || LngMantissa > MaxExact || LngFraction > 22)
+    const char* PtrEnd = PlainDecimalEnd(Ptr, DblValue);
+    if (!PtrEnd || PtrEnd == MbrPtrEnd)
         return false;
-    const double DblMagnitude = static_cast<double>(LngMantissa) / Pow10[LngFraction];
-    DblValue = BlnNegative ? -DblMagnitude : DblMagnitude;
-    MbrPtrPos = Ptr;
+    MbrPtrPos = PtrEnd;
     return true;
+}
+
+const char* TTokenizer::ReadWholeCell(const char* PtrFirst, bool BlnDecimalComma, TCell& Cell,
+                                      double& DblValue)
+{
+    if (const char* PtrEnd = PlainDecimalEnd(PtrFirst, DblValue)) {
+        Cell = TCell::Ok;
+        return PtrEnd;
+    }
+    const char* PtrLast = PtrFirst;
+    while (!IsSpace(*PtrLast))
+        ++PtrLast;
+    const std::string_view StgToken(PtrFirst, static_cast<std::size_t>(PtrLast - PtrFirst));
+    if (StgToken.size() >= BufferSize)
+        Cell = TCell::NotANumber;
+    else if (!BlnDecimalComma)
+        Cell = ParseCell(StgToken, DblValue);
+    else {
+        std::string StgBuffer;
+        Cell = ParseCell(DecimalPointForm(StgToken, StgBuffer), DblValue);
+    }
+    return PtrLast;
+}
+
+std::size_t TTokenizer::ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnDecimalComma,
+                                  double* PtrCells, std::size_t LngMax, TCell& Stop,
+                                  const char*& PtrEnd)
+{
+    std::size_t LngCount = 0;
+    Stop = TCell::Ok;
+    PtrEnd = PtrFirst;
+    const char* Ptr = PtrFirst;
+    for (; LngCount < LngMax; ++LngCount) {
+        while (Ptr != PtrLast && ::IsSpace(*Ptr))
+            ++Ptr;
+        if (Ptr == PtrLast)
+            break;
+        TCell Cell;
+        const char* PtrToken = ReadWholeCell(Ptr, BlnDecimalComma, Cell, PtrCells[LngCount]);
+        if (Cell != TCell::Ok) {
+            Stop = Cell;
+            break;
+        }
+        Ptr = PtrEnd = PtrToken;
+    }
+    return LngCount;
+}
+
+bool TTokenizer::IsSpace(char ChrValue)
+{
+    return ::IsSpace(ChrValue);
 }
 
 std::string_view TTokenizer::NextToken()
@@ -294,15 +406,11 @@ TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
 {
     if (ReadPlainDecimal(DblValue))
         return TCell::Ok;
-    const char* PtrLast = FillToken();
-    if (!PtrLast)
+    if (!FillToken())
         return TCell::End;
-    const std::string_view StgToken(MbrPtrPos, static_cast<std::size_t>(PtrLast - MbrPtrPos));
-    MbrPtrPos = PtrLast;
-    if (!MbrBlnDecimalComma)
-        return ParseCell(StgToken, DblValue);
-    std::string StgBuffer;
-    return ParseCell(DecimalPointForm(StgToken, StgBuffer), DblValue);
+    TCell Cell;
+    MbrPtrPos = ReadWholeCell(MbrPtrPos, MbrBlnDecimalComma, Cell, DblValue);
+    return Cell;
 }
 
 std::string_view TTokenizer::DecimalPointForm(std::string_view StgToken, std::string& StgBuffer)

@@ -59,6 +59,26 @@ public:
     // around it allowed; NotANumber for anything else, an empty text included.
     static TCell ParseCell(std::string_view StgText, double& DblValue);
 
+    // Whole tokens from the position on, for reading many at once: at least
+    // LngBytes of them unless the input ends first, and at least one token
+    // unless it has ended (then empty). The view begins at a token, ends
+    // just before white space (a byte of it follows in memory), and lasts
+    // until the next read; Consume then moves the position past what was
+    // used.
+    std::string_view NextTokens(std::size_t LngBytes);
+    void Consume(std::size_t LngBytes);
+    // The cells of the whole tokens in [PtrFirst, PtrLast), which white
+    // space follows in memory, as ReadCell reads them (BlnDecimalComma as
+    // after AcceptDecimalComma, a token of 64 KiB or more as junk): at most
+    // LngMax into PtrCells. Stops before the first token that is no cell
+    // value, setting Stop to the reason (else Ok). Returns the count; PtrEnd
+    // is set just past the last token read.
+    static std::size_t ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnDecimalComma,
+                                 double* PtrCells, std::size_t LngMax, TCell& Stop,
+                                 const char*& PtrEnd);
+    static bool IsSpace(char ChrValue);
+    bool AcceptsDecimalComma() const { return MbrBlnDecimalComma; }
+
     // Bytes taken from the source that no read has consumed yet, for handing
     // them back to it. The view lasts until the next read.
     std::string_view Pending() const;
@@ -74,9 +94,15 @@ private:
     bool Refill();
     // FillToken's slow path: the token reaches the end of the buffer.
     const char* CompleteToken();
-    // Replaces a token that fills the whole buffer by one junk byte, the
-    // last of the input.
+    // Replaces the token at the position, 64 KiB long or more, by one junk
+    // byte, the last of the input.
     const char* StopAtOverlongToken();
+    // The whole cell token at PtrFirst, which white space follows in memory;
+    // returns its end.
+    static const char* ReadWholeCell(const char* PtrFirst, bool BlnDecimalComma, TCell& Cell,
+                                     double& DblValue);
+    // Makes the buffer hold at least LngCapacity bytes.
+    void Reserve(std::size_t LngCapacity);
 
     TByteSource& MbrSource;
     std::unique_ptr<char[]> MbrPtrBuffer;

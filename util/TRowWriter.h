@@ -12,14 +12,17 @@
 class TRowWriter {
 public:
     // A grid without columns has nothing to wait for: its LngRows empty
-    // lines are written at once.
-    TRowWriter(TTextWriter& Text, std::size_t LngCols, std::size_t LngRows, char ChrSeparator);
+    // lines are written at once. The first cell put is at LngColumn of its
+    // row, so that a piece of a grid may be laid out on its own.
+    TRowWriter(TTextWriter& Text, std::size_t LngCols, std::size_t LngRows, char ChrSeparator,
+               std::size_t LngColumn = 0);
 
     // The next LngCount cells, continuing the row where the last piece ended.
     void Put(const double* PtrCells, std::size_t LngCount);
 
     // A whole grid of LngCols x LngRows cells to the stream, flushed; with
-    // BlnLastRowFirst the rows go in reverse order.
+    // BlnLastRowFirst the rows go in reverse order. Pieces of the text are
+    // laid out on all cores (see TSlices) and written in order.
     static void WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
                           std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst = false);
 

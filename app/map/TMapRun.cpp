@@ -7,7 +7,6 @@
 #include <streambuf>
 
 #include "app/TCommandOutput.h"
-#include "app/TThreads.h"
 #include "app/map/TMapArguments.h"
 #include "app/map/TMapInput.h"
 #include "grid/TError.h"
@@ -56,7 +55,7 @@ void WriteMap(const TMap& Map, std::ostream& Stream, TProgress& Progress)
     const std::size_t LngCols = static_cast<std::size_t>(Map.GetXDim());
     const std::size_t LngRows = static_cast<std::size_t>(Map.GetYDim());
     const std::size_t LngBand = LngCols == 0 ? std::max<std::size_t>(LngRows, 1)
-                                             : std::max<std::size_t>(1, (1U << 16) / LngCols);
+                                             : std::max<std::size_t>(1, (1U << 20) / LngCols);
     for (std::size_t LngRow = 0; LngRow < LngRows; LngRow += LngBand) {
         const std::size_t LngCount = std::min(LngBand, LngRows - LngRow);
         TRowWriter::WriteRows(Stream, Map.GetCells() + LngRow * LngCols, LngCols, LngCount, ' ');
@@ -68,7 +67,6 @@ void WriteMap(const TMap& Map, std::ostream& Stream, TProgress& Progress)
 
 TMapRun::TMapRun(const TMapArguments& Args)
     : MbrDialect(Args.Strict() ? TGridDialect::Strict : TGridDialect::Tolerant),
-      MbrBlnThreaded(TThreads::UseSecondThread(TThreads::FromEnvironment())),
       MbrProgress(!Args.Quiet())
 {
 }
@@ -120,7 +118,9 @@ void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
                      const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
 {
     TMapInput Input(StgInput);
-    std::ifstream Again;  // outlives the reader that may read it
+    // Declared first so that it outlives the reader, which hands it back
+    // what it read ahead.
+    std::ifstream Again;
     auto PtrReader = std::make_unique<TGridReader>(Input.Stream(), MbrDialect, StgInput);
     TGridHeader Header = PtrReader->Header();
     if (Header.BlnNoDataGiven) {
@@ -143,7 +143,7 @@ void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
         throw;
     }
     MbrProgress.Stage("writing " + StgOutput, PtrReader->CellCount());
-    TGridStream::Write(*PtrReader, Header, Function, Output->Stream(), MbrBlnThreaded, &MbrProgress);
+    TGridStream::Write(*PtrReader, Header, Function, Output->Stream(), 0, &MbrProgress);
     Output->Commit();
     MbrProgress.End();
 }
@@ -157,7 +157,7 @@ double TMapRun::UnusedNoDataValue(std::ifstream Input, const std::string& StgNam
                      [&Unused](const double* PtrCells, std::size_t LngCount) {
                          Unused.Add(PtrCells, LngCount);
                      },
-                     MbrBlnThreaded, &MbrProgress);
+                     0, &MbrProgress);
     return Unused.Value();
 }
 
@@ -168,7 +168,7 @@ void TMapRun::Scan(const std::string& StgInput,
     Input.ReadOnce();
     TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
     MbrProgress.Stage("reading " + Shown(StgInput), Reader.CellCount());
-    TGridStream::Run(Reader, nullptr, MakeConsumer(Reader.Header()), MbrBlnThreaded, &MbrProgress);
+    TGridStream::Run(Reader, nullptr, MakeConsumer(Reader.Header()), 0, &MbrProgress);
     MbrProgress.End();
 }
 

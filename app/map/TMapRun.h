@@ -61,6 +61,5 @@ private:
     double UnusedNoDataValue(std::ifstream Input, const std::string& StgName);
 
     TGridDialect MbrDialect;
-    bool MbrBlnThreaded;
     TProgress MbrProgress;
 };

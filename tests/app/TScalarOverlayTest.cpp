@@ -5,17 +5,27 @@
 #include <random>
 #include <sstream>
 
+#include "grid/TSlices.h"
+#include "io/TGridReader.h"
 #include "support/TOverlayPaths.h"
 #include "util/TNumberFormat.h"
 
 namespace {
 
+// The toolkit path on one thread; the streamed one on 1, 2, 3 and 7, in
+// windows small enough that every grid is cut into many chunks.
 void ExpectSamePaths(const std::string& StgInput, char ChrOperation, double DblScalar)
 {
+    TSlices::SetThreads(1);
     const std::string StgExpected = ThroughToolkit(StgInput, ChrOperation, DblScalar);
-    for (unsigned LngThreads : {1U, 2U})
+    for (unsigned LngThreads : {1U, 2U, 3U, 7U}) {
+        TSlices::SetThreads(LngThreads, true);
+        TGridReader::SetWindowBytes(StgInput.size() < 20000 ? 5 : 4096);
         EXPECT_EQ(Streamed(StgInput, ChrOperation, DblScalar, LngThreads), StgExpected)
             << "threads " << LngThreads << ", input:\n" << StgInput.substr(0, 300);
+    }
+    TGridReader::SetWindowBytes(0);
+    TSlices::SetThreads(0);
 }
 
 // A grid of random 2-decimal values with some no-data cells.

@@ -1,5 +1,5 @@
-// For any bytes, the toolkit path and the command's streaming path agree:
-// the same output text, or the same message.
+// For any bytes, the toolkit path on one thread and the command's streaming
+// path on several agree: the same output text, or the same message.
 #include <cstdio>
 #include <cstdlib>
 
@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
     const TFuzzRun Run = DecodeRun(PtrData, LngSize);
     if (NeedsMuchMemory(Run.StgText))
         return -1;
+    ShareAmong(1);
     const std::string StgToolkit = ThroughToolkit(Run.StgText, Run.ChrOperation, Run.DblScalar);
+    ShareAmong(Run.LngThreads);
     const std::string StgStreamed =
         Streamed(Run.StgText, Run.ChrOperation, Run.DblScalar, Run.LngThreads);
     if (StgToolkit != StgStreamed) {

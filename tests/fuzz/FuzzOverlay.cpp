@@ -10,6 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
     const TFuzzRun Run = DecodeRun(PtrData, LngSize);
     if (NeedsMuchMemory(Run.StgText))
         return -1;
+    ShareAmong(Run.LngThreads);
     try {
         std::istringstream Input(Run.StgText);
         std::ostringstream Output;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "grid/TError.h"
+#include "grid/TSlices.h"
 #include "io/TGridReader.h"
 
 // Declared grids whose axes alone would take more than this are left out:
@@ -37,6 +38,15 @@ inline std::string TextOf(const std::uint8_t* PtrData, std::size_t LngSize)
     return std::string(reinterpret_cast<const char*>(PtrData), LngSize);
 }
 
+// Work shared among LngThreads threads from now on, in windows of a few
+// bytes, so that even a short input is cut into many chunks; 1 as the
+// toolkit runs on one thread.
+inline void ShareAmong(unsigned LngThreads)
+{
+    TSlices::SetThreads(LngThreads, LngThreads > 1);
+    TGridReader::SetWindowBytes(LngThreads > 1 ? 3 : 0);
+}
+
 // What the command harnesses run: their first byte picks the operation
 // (including an unknown one), the scalar and the number of threads; the
 // rest is the grid text.
@@ -51,6 +61,7 @@ inline TFuzzRun DecodeRun(const std::uint8_t* PtrData, std::size_t LngSize)
 {
     static const double ArrScalars[] = {2.0, 1.1, -0.5, 0.0, 3.0, 1e308, 1e-308, -0.0};
     const std::uint8_t LngFirst = LngSize > 0 ? PtrData[0] : 0;
-    return {"x/X"[LngFirst % 3], ArrScalars[(LngFirst / 3) % 8], 1 + LngFirst / 128U,
+    static const unsigned ArrThreads[] = {1, 2, 3, 7};
+    return {"x/X"[LngFirst % 3], ArrScalars[(LngFirst / 3) % 8], ArrThreads[LngFirst / 64],
             LngSize > 0 ? TextOf(PtrData + 1, LngSize - 1) : std::string()};
 }

@@ -4,11 +4,13 @@
 // thread joined. Its own executable: it replaces the global operator new.
 #include <atomic>
 #include <new>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "app/TCellPipeline.h"
+#include "app/TGridStream.h"
 #include "grid/TSlices.h"
 #include "support/TAllocationBudget.h"
 
@@ -49,26 +51,27 @@ TEST(ThreadStartFaults, SlicesRunWholeOrFailBeforeAnyWork)
     TSlices::SetThreads(0);
 }
 
-TEST(ThreadStartFaults, PipelineConsumesAPrefixInOrderOrEverything)
+TEST(ThreadStartFaults, StreamConsumesAPrefixInOrderOrEverything)
 {
+    std::string StgGrid = "ncols 4 nrows 4 xllcorner 0 yllcorner 0 cellsize 1 NODATA_value -1\n";
+    for (int LngCell = 0; LngCell < 16; ++LngCell)
+        StgGrid += std::to_string(LngCell) + " ";
+    TSlices::SetThreads(4, true);
+    TGridReader::SetWindowBytes(4);
     bool BlnUsedUp = true;
     for (long LngAllowed = 0; BlnUsedUp; ++LngAllowed) {
+        std::istringstream Stream(StgGrid);
+        TGridReader Reader(Stream);
         std::vector<double> VecConsumed;
         VecConsumed.reserve(64);
         bool BlnFailed = false;
         BlnUsedUp = WithAllocations(LngAllowed, [&] {
             try {
-                TCellPipeline Pipeline(
-                    [&](const TCellPipeline::TBlock& Block) {
-                        VecConsumed.insert(VecConsumed.end(), Block.begin(), Block.end());
-                    },
-                    true);
-                for (int LngBlock = 0; LngBlock < 16; ++LngBlock) {
-                    TCellPipeline::TBlock Block = Pipeline.TakeEmpty();
-                    Block.push_back(LngBlock);
-                    Pipeline.Push(std::move(Block));
-                }
-                Pipeline.Finish();
+                TGridStream::Run(Reader, nullptr,
+                                 [&](const double* PtrCells, std::size_t LngCount) {
+                                     VecConsumed.insert(VecConsumed.end(), PtrCells, PtrCells + LngCount);
+                                 },
+                                 0, nullptr);
             } catch (const std::bad_alloc&) {
                 BlnFailed = true;
             }
@@ -77,4 +80,6 @@ TEST(ThreadStartFaults, PipelineConsumesAPrefixInOrderOrEverything)
         for (std::size_t LngI = 0; LngI < VecConsumed.size(); ++LngI)
             ASSERT_EQ(VecConsumed[LngI], static_cast<double>(LngI)) << LngAllowed;
     }
+    TGridReader::SetWindowBytes(0);
+    TSlices::SetThreads(0);
 }
