@@ -12,7 +12,6 @@
 #include "grid/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "io/TGridReader.h"
-#include "util/TRowWriter.h"
 
 namespace {
 
@@ -44,23 +43,6 @@ private:
 std::string Shown(const std::string& StgName)
 {
     return StgName == "-" ? "standard input" : StgName;
-}
-
-// The writer's bytes (header, then the rows), a band of rows at a time so
-// that the progress line moves.
-void WriteMap(const TMap& Map, std::ostream& Stream, TProgress& Progress)
-{
-    const std::string StgHeader = TGridHeader::OfMap(&Map).Text();
-    Stream.write(StgHeader.data(), static_cast<std::streamsize>(StgHeader.size()));
-    const std::size_t LngCols = static_cast<std::size_t>(Map.GetXDim());
-    const std::size_t LngRows = static_cast<std::size_t>(Map.GetYDim());
-    const std::size_t LngBand = LngCols == 0 ? std::max<std::size_t>(LngRows, 1)
-                                             : std::max<std::size_t>(1, (1U << 20) / LngCols);
-    for (std::size_t LngRow = 0; LngRow < LngRows; LngRow += LngBand) {
-        const std::size_t LngCount = std::min(LngBand, LngRows - LngRow);
-        TRowWriter::WriteRows(Stream, Map.GetCells() + LngRow * LngCols, LngCols, LngCount, ' ');
-        Progress.Update(LngRow + LngCount);
-    }
 }
 
 }  // namespace
@@ -104,9 +86,11 @@ void TMapRun::Write(const std::vector<TGridOut>& VecOutputs)
         VecFiles.push_back(std::make_unique<TCommandOutput>(Output.StgName, true, Output.StgSidecarOf));
     for (std::size_t LngAt = 0; LngAt < VecOutputs.size(); ++LngAt) {
         const TMap& Map = *VecOutputs[LngAt].PtrMap;
-        MbrProgress.Stage("writing " + VecOutputs[LngAt].StgName,
-                          static_cast<std::uint64_t>(Map.GetYDim()));
-        WriteMap(Map, VecFiles[LngAt]->Stream(), MbrProgress);
+        // The toolkit's writer lays the rows out on all cores at once, so
+        // the line shows the stage rather than a share of it.
+        MbrProgress.Stage("writing " + VecOutputs[LngAt].StgName, 1);
+        TARCGISFileTools::WriteARCGISFile(&Map, VecFiles[LngAt]->Stream());
+        MbrProgress.Update(1);
         VecFiles[LngAt]->Finish();
     }
     for (const auto& PtrFile : VecFiles)
