@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
@@ -29,6 +31,35 @@ struct TTool {
     std::string StgEnv;                // NAME=VALUE set for the child, or empty
     std::string StgStdout;             // file for the child's standard output
 };
+
+// The options of the command benchmarks: --runs N, --dir DIR (where the
+// grids go), and one flag of the benchmark's own, if it has one.
+struct TBenchOptions {
+    int LngRuns;
+    std::string StgDir = (std::filesystem::temp_directory_path() / "pvx-bench").string();
+    bool BlnFlag = false;
+};
+
+// Reads the options into Options (its fields the defaults); prints the usage
+// and returns false for anything else. StgFlag is null for none.
+inline bool ReadBenchOptions(int argc, char** argv, const char* StgUsage, const char* StgFlag,
+                             TBenchOptions& Options)
+{
+    for (int LngI = 1; LngI < argc; ++LngI) {
+        const std::string StgArg = argv[LngI];
+        if (StgArg == "--runs" && LngI + 1 < argc) {
+            Options.LngRuns = std::max(1, std::atoi(argv[++LngI]));
+        } else if (StgArg == "--dir" && LngI + 1 < argc) {
+            Options.StgDir = argv[++LngI];
+        } else if (StgFlag && StgArg == StgFlag) {
+            Options.BlnFlag = true;
+        } else {
+            std::printf("%s\n", StgUsage);
+            return false;
+        }
+    }
+    return true;
+}
 
 // Writes a seeded grid of 2-decimal values with 5% no-data cells.
 inline void GenerateGrid(const std::string& StgName, long LngCols, long LngRows, unsigned LngSeed)

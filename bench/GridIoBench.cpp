@@ -138,22 +138,13 @@ void PrintGoal(const char* StgCase, double DblMeasured, const char* StgGoal)
 
 int main(int argc, char** argv)
 {
-    int LngRuns = 5;
-    bool BlnLarge = true;
-    fs::path PthDir = fs::temp_directory_path() / "pvx-bench";
-    for (int LngI = 1; LngI < argc; ++LngI) {
-        const std::string StgArg = argv[LngI];
-        if (StgArg == "--runs" && LngI + 1 < argc)
-            LngRuns = std::max(1, std::atoi(argv[++LngI]));
-        else if (StgArg == "--dir" && LngI + 1 < argc)
-            PthDir = argv[++LngI];
-        else if (StgArg == "--no-large")
-            BlnLarge = false;
-        else {
-            std::printf("usage: GridIoBench [--runs N] [--dir DIR] [--no-large]\n");
-            return 2;
-        }
-    }
+    TBenchOptions Options{5};
+    if (!ReadBenchOptions(argc, argv, "usage: GridIoBench [--runs N] [--dir DIR] [--no-large]",
+                          "--no-large", Options))
+        return 2;
+    const int LngRuns = Options.LngRuns;
+    const bool BlnLarge = !Options.BlnFlag;
+    const fs::path PthDir = Options.StgDir;
     fs::create_directories(PthDir);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("median of %d rounds, %u threads by default; pvx1: PVX_THREADS=1; MiB: pvx peak\n",

@@ -41,19 +41,11 @@ double Report(const TCase& Case, int LngRuns, double DblBase)
 
 int main(int argc, char** argv)
 {
-    int LngRuns = 3;
-    fs::path PthDir = fs::temp_directory_path() / "pvx-bench";
-    for (int LngI = 1; LngI < argc; ++LngI) {
-        const std::string StgArg = argv[LngI];
-        if (StgArg == "--runs" && LngI + 1 < argc)
-            LngRuns = std::max(1, std::atoi(argv[++LngI]));
-        else if (StgArg == "--dir" && LngI + 1 < argc)
-            PthDir = argv[++LngI];
-        else {
-            std::printf("usage: MapBench [--runs N] [--dir DIR]\n");
-            return 2;
-        }
-    }
+    TBenchOptions Options{3};
+    if (!ReadBenchOptions(argc, argv, "usage: MapBench [--runs N] [--dir DIR]", nullptr, Options))
+        return 2;
+    const int LngRuns = Options.LngRuns;
+    const fs::path PthDir = Options.StgDir;
     fs::create_directories(PthDir);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::vector<std::string> VecGrids;

@@ -1,6 +1,5 @@
 #include "app/map/TMapRun.h"
 
-#include <algorithm>
 #include <fstream>
 #include <iostream>
 #include <optional>
