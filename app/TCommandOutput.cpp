@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput,
                                const std::string& StgSidecarOf)

@@ -9,7 +9,7 @@
 #include <ostream>
 #include <string>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 // A command line the command cannot run. StgHint, when not empty, is a
 // second line telling where the usage is described.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/TProgress.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "util/TRowWriter.h"
 #include "util/TTextWriter.h"
 

@@ -4,7 +4,7 @@
 
 #include "app/TCommandSkeleton.h"
 #include "app/TProgress.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TTokenizer.h"
 
 namespace {

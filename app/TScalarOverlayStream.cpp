@@ -6,7 +6,7 @@
 #include "app/TGridStream.h"
 #include "app/TProgress.h"
 #include "app/TScalarOverlay.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridReader.h"
 #include "ops/TScalarOp.h"
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 namespace fs = std::filesystem;
 

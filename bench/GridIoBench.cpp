@@ -22,7 +22,7 @@
 #include "bench/BenchProcess.h"
 #include "bench/BenchTiming.h"
 #include "grid/TMap.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "io/TARCGISFileTools.h"
 
 namespace fs = std::filesystem;

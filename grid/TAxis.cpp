@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "grid/TAxisLookup.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "grid/TGridSize.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "grid/TAxis.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 
 TAxisLookup::TAxisLookup(const TAxis& Axis, char ChrAxis) : MbrVecValues(Axis.GetValues(ChrAxis))
 {

@@ -1,7 +1,7 @@
 #include "grid/TCellBlock.h"
 
 #include "grid/TGridSize.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 
 #include <sys/mman.h>
 

@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 std::size_t TGridSize::Cells(long LngA, long LngB)
 {

@@ -14,7 +14,7 @@
 
 #include "grid/TAxis.h"
 #include "grid/TCellBlock.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "grid/TPoint.h"
 
 class TAxisLookup;

@@ -7,7 +7,7 @@
 #include <new>
 #include <utility>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridHeader.h"
 #include "io/TGridReader.h"
 #include "io/TOutputFile.h"

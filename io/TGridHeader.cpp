@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridHeaderMessages.h"
 #include "io/TTolerantHeader.h"
 #include "util/TTextWriter.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 // The bytes of an input stream, taken straight from its buffer. A stream
 // that is not good gives none, as extraction from it would.

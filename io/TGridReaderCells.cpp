@@ -3,7 +3,7 @@
 #include <atomic>
 #include <vector>
 
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "io/TGridReader.h"
 
 namespace {

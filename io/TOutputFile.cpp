@@ -13,7 +13,7 @@
 #include <streambuf>
 #include <system_error>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 namespace fs = std::filesystem;
 

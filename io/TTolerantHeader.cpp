@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridHeaderMessages.h"
 
 namespace {

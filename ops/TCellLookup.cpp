@@ -3,7 +3,7 @@
 #include <memory>
 #include <stdexcept>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "grid/TMap.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 
 namespace TMapKernel {
 

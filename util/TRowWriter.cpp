@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 
 namespace {
 

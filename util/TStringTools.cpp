@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <sstream>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <utility>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "util/TMemoryLimit.h"
 
 namespace {

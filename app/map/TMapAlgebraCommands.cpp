@@ -7,7 +7,7 @@
 #include "app/map/TMapHandlers.h"
 #include "app/map/TMapNoData.h"
 #include "app/map/TMapRun.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "ops/TMapTools.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <streambuf>
 #include <vector>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridReader.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "app/TCommandOutput.h"
 #include "app/map/TMapArguments.h"
 #include "app/map/TMapInput.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "io/TGridReader.h"
 

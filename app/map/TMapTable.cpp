@@ -1,6 +1,6 @@
 #include "app/map/TMapTable.h"
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TTokenizer.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <random>
 #include <sstream>
 
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "io/TGridReader.h"
 #include "support/TOverlayPaths.h"
 #include "util/TNumberFormat.h"

@@ -15,7 +15,7 @@
 #include <utility>
 
 #include "fuzz/FuzzMaps.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "ops/TMapTools.h"
 #include "util/TNumberFormat.h"
 #include "util/TPointTools.h"

@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "grid/TError.h"
-#include "grid/TSlices.h"
+#include "util/TError.h"
+#include "util/TSlices.h"
 #include "io/TGridReader.h"
 
 // Declared grids whose axes alone would take more than this are left out:

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "grid/TAxis.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "grid/TMap.h"
 
 // Expects Statement to throw an ErrorType whose message is exactly Message.

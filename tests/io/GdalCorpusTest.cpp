@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "support/TCaseCount.h"
 #include "support/TCommand.h"

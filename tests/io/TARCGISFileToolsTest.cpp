@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "grid/GridTestSupport.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TGridHeader.h"
 #include "support/TTempDir.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TARCGISFileTools.h"
 
 namespace {

@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/TError.h"
-#include "grid/TSlices.h"
+#include "util/TError.h"
+#include "util/TSlices.h"
 #include "io/TARCGISFileTools.h"
 #include "io/TGridReader.h"
 #include "util/TRowWriter.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/TScalarOverlay.h"
-#include "grid/TError.h"
+#include "util/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "ops/TMapTools.h"
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 
 TEST(TSlices, CoversEveryIndexOnceAndRethrowsAFailure)
 {

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "app/TGridStream.h"
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 #include "support/TAllocationBudget.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "grid/TSlices.h"
+#include "util/TSlices.h"
 
 #include <sched.h>
 
