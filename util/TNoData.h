@@ -1,0 +1,56 @@
+#pragma once
+// No data as the commands carry it. A grid's NODATA_value is applied once,
+// where its cells are read: from there on, until they are written, a cell
+// that is no data holds the marker, one NaN that no arithmetic and no reader
+// produces, so that a data cell of any value (NaN, -9999, the no-data value
+// of another grid) is never taken for no data. The writer turns the marker
+// into the output's NODATA_value.
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+class TNoData {
+public:
+    // No NODATA_value: no cell is no data.
+    TNoData() = default;
+    explicit TNoData(double DblValue) : MbrBlnGiven(true), MbrDblValue(DblValue) {}
+
+    bool Given() const { return MbrBlnGiven; }
+    double Value() const { return MbrDblValue; }
+    // Whether a cell of this value is no data: equal to the value, or NaN
+    // under a NaN value.
+    bool Matches(double DblCell) const
+    {
+        return MbrBlnGiven
+            && (DblCell == MbrDblValue || (std::isnan(DblCell) && std::isnan(MbrDblValue)));
+    }
+
+    // The marker (a quiet NaN whose payload spells NODA).
+    static double Marker()
+    {
+        double DblValue;
+        std::memcpy(&DblValue, &MarkerBits, sizeof DblValue);
+        return DblValue;
+    }
+    static bool IsMarker(double DblCell)
+    {
+        std::uint64_t LngBits;
+        std::memcpy(&LngBits, &DblCell, sizeof LngBits);
+        return LngBits == MarkerBits;
+    }
+    // A cell as read under this grid's rule: the marker for no data; a data
+    // cell that happens to hold the marker's bits becomes a plain NaN.
+    double Mark(double DblCell) const
+    {
+        if (Matches(DblCell))
+            return Marker();
+        return IsMarker(DblCell) ? std::nan("") : DblCell;
+    }
+
+private:
+    static constexpr std::uint64_t MarkerBits = 0x7ff800004e4f4441;
+
+    bool MbrBlnGiven = false;
+    double MbrDblValue = 0.0;
+};
