@@ -8,6 +8,7 @@ namespace {
 
 void Report(const TCommandSkeleton::TReporting& Reporting, const char* StgMessage)
 {
+    TInterruptCleanup::EndIfPipeClosed();
     Reporting.Out << Reporting.StgPrefix << StgMessage << std::endl;
 }
 
@@ -15,7 +16,7 @@ void Report(const TCommandSkeleton::TReporting& Reporting, const char* StgMessag
 
 int TCommandSkeleton::Run(const TReporting& Reporting, const std::function<void()>& Body)
 {
-    TInterruptCleanup::IgnoreWriteSignals();
+    TInterruptCleanup::CatchWriteSignals();
     try {
         Body();
         return 0;

@@ -97,8 +97,30 @@ TInterruptCleanup::THold::~THold()
     pthread_sigmask(SIG_SETMASK, &MbrOldMask, nullptr);
 }
 
-void TInterruptCleanup::IgnoreWriteSignals()
+namespace {
+
+volatile std::sig_atomic_t BlnPipeClosed = 0;
+
+void NotePipeClosed(int)
+{
+    BlnPipeClosed = 1;
+}
+
+}  // namespace
+
+void TInterruptCleanup::CatchWriteSignals()
 {
     std::signal(SIGXFSZ, SIG_IGN);
-    std::signal(SIGPIPE, SIG_IGN);
+    // A process that was told to ignore SIGPIPE keeps reporting the failed
+    // write, as cat does then.
+    if (std::signal(SIGPIPE, NotePipeClosed) == SIG_IGN)
+        std::signal(SIGPIPE, SIG_IGN);
+}
+
+void TInterruptCleanup::EndIfPipeClosed()
+{
+    if (!BlnPipeClosed)
+        return;
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
 }

@@ -30,8 +30,11 @@ public:
     };
 
     // Makes write failures that signals would report (a file size limit, a
-    // closed pipe) come back as failed writes the command reports.
-    static void IgnoreWriteSignals();
+    // closed pipe) come back as failed writes, and notes a closed pipe.
+    static void CatchWriteSignals();
+    // Once a failure has unwound (temporary files removed): when the reader
+    // of a pipe had gone, ends the process by SIGPIPE as cat ends, quietly.
+    static void EndIfPipeClosed();
 
     // For the signal handler only.
     static void RemoveAllPending() noexcept;

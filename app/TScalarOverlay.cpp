@@ -29,6 +29,6 @@ int TScalarOverlay::Main(int argc, const char* const* argv, std::ostream& Out)
             throw TUsageError(StgUsage);
         const double DblScalar = ParseScalar(argv[4]);
         TProgress Progress(true);
-        Run(argv[1], argv[2], argv[3][0], DblScalar, 0, &Progress);
+        Run(argv[1], argv[2], argv[3][0], DblScalar, &Progress);
     });
 }

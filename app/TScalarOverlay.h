@@ -20,17 +20,16 @@ public:
     // after any other failure. A failure's message and a line end go to Out.
     static int Main(int argc, const char* const* argv, std::ostream& Out);
 
-    // Scales the grid read from StgInput into StgOutput, replacing it only
-    // once complete. ChrOperation 'x' multiplies, '/' divides; any other
-    // character is reported as "Unknown operation" once the input has read
-    // completely. LngThreads 1 runs on the calling thread alone; 0 takes
-    // PVX_THREADS or the processors the process may run on (TSlices). Progress, when given, shows
-    // the cells written.
+    // Scales the grid read from StgInput into StgOutput ("-": standard
+    // input and output), replacing it only once complete. ChrOperation 'x'
+    // multiplies, '/' divides; any other character is reported as "Unknown
+    // operation" once the input has read completely. The work is shared
+    // among the toolkit's threads (TSlices). Progress, when given, shows the
+    // rows written.
     static void Run(const std::string& StgInput, const std::string& StgOutput, char ChrOperation,
-                    double DblScalar, unsigned LngThreads = 0, TProgress* PtrProgress = nullptr);
+                    double DblScalar, TProgress* PtrProgress = nullptr);
 
     // The same from stream to stream; nothing is written to Output unless
-    // the whole input reads and the operation is known.
-    static void Run(std::istream& Input, std::ostream& Output, char ChrOperation, double DblScalar,
-                    unsigned LngThreads = 0);
+    // the header reads and the operation is known.
+    static void Run(std::istream& Input, std::ostream& Output, char ChrOperation, double DblScalar);
 };

@@ -1,67 +1,72 @@
-// The command's streaming path: header, then the body in blocks.
-#include <fstream>
+// The command's streaming path: the header, then the rows through the
+// engine, each cell as TMapTools::Multiply or Divide gives it.
 #include <optional>
 
 #include "app/TCommandOutput.h"
-#include "app/TGridStream.h"
 #include "app/TProgress.h"
 #include "app/TScalarOverlay.h"
-#include "util/TError.h"
-#include "io/TGridReader.h"
+#include "app/engine/TAsciiSink.h"
+#include "app/engine/TAsciiSource.h"
+#include "app/engine/TCellJob.h"
+#include "app/engine/TRowEngine.h"
 #include "ops/TScalarOp.h"
+#include "util/TError.h"
 
 namespace {
 
-std::optional<TScalarOp::TKind> KindOf(char ChrOperation)
-{
-    if (ChrOperation == 'x')
-        return TScalarOp::TKind::Multiply;
-    if (ChrOperation == '/')
-        return TScalarOp::TKind::Divide;
-    return std::nullopt;
-}
+// The toolkit's reading: the strict header, and only a cell equal to the
+// no-data value is no data.
+const TAsciiSource::TRules Rules{TGridDialect::Strict, false, false};
 
 // The operation for a known character; for any other, checks the body
 // first, since an unreadable input is reported before a wrong operation.
-TGridStream::TBlockFunction OperationOrThrow(TGridReader& Reader, char ChrOperation,
-                                             double DblScalar)
+TScalarOp OperationOrThrow(TAsciiSource& Source, char ChrOperation, double DblScalar)
 {
-    const std::optional<TScalarOp::TKind> Kind = KindOf(ChrOperation);
+    const std::optional<TScalarOp::TKind> Kind = TScalarOp::KindOf(std::string(1, ChrOperation));
     if (!Kind) {
-        Reader.SkipRemainingCells();
+        Source.SkipRemainingCells();
         throw TError("Unknown operation");
     }
-    return TGridStream::EachCell(TScalarOp(*Kind, DblScalar, Reader.Header().DblNoDataValue));
+    return TScalarOp(*Kind, DblScalar, Source.Header().DblNoDataValue);
+}
+
+// Header as read, then every row scaled; a result that equals the no-data
+// value is no data, as in the toolkit.
+void Scale(TAsciiSource& Source, const TScalarOp& Op, std::ostream& Output, TProgress* PtrProgress)
+{
+    TAsciiSink Sink(Output, Source.Header(), 15, false);
+    const TGridFrame& Frame = Source.Frame();
+    if (PtrProgress)
+        PtrProgress->Stage("writing", static_cast<std::uint64_t>(Frame.LngRows) * static_cast<std::uint64_t>(Frame.LngCols));
+    TRowEngine::Run({&Source}, {Frame.LngCols, Frame.LngRows},
+                    TCellJob::OnData([Op](double DblValue) { return Op.Apply(DblValue); }), Sink,
+                    PtrProgress);
+    Output.flush();
 }
 
 }  // namespace
 
-void TScalarOverlay::Run(std::istream& Input, std::ostream& Output, char ChrOperation,
-                         double DblScalar, unsigned LngThreads)
+void TScalarOverlay::Run(std::istream& Input, std::ostream& Output, char ChrOperation, double DblScalar)
 {
-    TGridReader Reader(Input);
-    const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
-    TGridStream::Write(Reader, Reader.Header(), Op, Output, LngThreads, nullptr);
+    TAsciiSource Source(Input, "", Rules);
+    const TScalarOp Op = OperationOrThrow(Source, ChrOperation, DblScalar);
+    Scale(Source, Op, Output, nullptr);
 }
 
 void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutput,
-                         char ChrOperation, double DblScalar, unsigned LngThreads,
-                         TProgress* PtrProgress)
+                         char ChrOperation, double DblScalar, TProgress* PtrProgress)
 {
-    std::ifstream Input = TGridReader::OpenFile(StgInput);
-    TGridReader Reader(Input, TGridDialect::Strict, StgInput);
-    const TGridStream::TBlockFunction Op = OperationOrThrow(Reader, ChrOperation, DblScalar);
+    TAsciiSource Source(StgInput, Rules);
+    Source.ReadOnce();
+    const TScalarOp Op = OperationOrThrow(Source, ChrOperation, DblScalar);
     std::optional<TCommandOutput> Output;
     try {
-        Output.emplace(StgOutput, false, StgInput);
+        Output.emplace(StgOutput, true, StgInput);
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
-        Reader.SkipRemainingCells();
+        Source.SkipRemainingCells();
         throw;
     }
-    if (PtrProgress)
-        PtrProgress->Stage("writing " + StgOutput, Reader.CellCount());
-    TGridStream::Write(Reader, Reader.Header(), Op, Output->Stream(), LngThreads,
-                       PtrProgress);
+    Scale(Source, Op, Output->Stream(), PtrProgress);
     Output->Commit();
 }

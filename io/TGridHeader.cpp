@@ -158,8 +158,9 @@ std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> TGridHeader::EdgeAxes(
     return {std::move(PtrXEdges), std::move(PtrYEdges)};
 }
 
-std::string TGridHeader::Text() const
+std::string TGridHeader::Text(int LngDigits) const
 {
+    (void)LngDigits;
     constexpr std::size_t CornerWidth = 8;
     TTextWriter Text;
     Text.Put("ncols ");

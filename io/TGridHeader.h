@@ -71,7 +71,7 @@ struct TGridHeader {
     std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> EdgeAxes() const;
 
     // The six header lines as the writer lays them out.
-    std::string Text() const;
+    std::string Text(int LngDigits = 15) const;
 
     // Memory a loaded map of this header takes, its axes included. An
     // estimate, in bytes.

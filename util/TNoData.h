@@ -15,6 +15,14 @@ public:
     // No NODATA_value: no cell is no data.
     TNoData() = default;
     explicit TNoData(double DblValue) : MbrBlnGiven(true), MbrDblValue(DblValue) {}
+    // The toolkit's rule: only a cell equal to the value is no data, so a
+    // NaN cell never is.
+    static TNoData Exact(double DblValue)
+    {
+        TNoData NoData(DblValue);
+        NoData.MbrBlnNaNMatches = false;
+        return NoData;
+    }
 
     bool Given() const { return MbrBlnGiven; }
     double Value() const { return MbrDblValue; }
@@ -23,7 +31,8 @@ public:
     bool Matches(double DblCell) const
     {
         return MbrBlnGiven
-            && (DblCell == MbrDblValue || (std::isnan(DblCell) && std::isnan(MbrDblValue)));
+            && (DblCell == MbrDblValue
+                || (MbrBlnNaNMatches && std::isnan(DblCell) && std::isnan(MbrDblValue)));
     }
 
     // The marker (a quiet NaN whose payload spells NODA).
@@ -52,5 +61,6 @@ private:
     static constexpr std::uint64_t MarkerBits = 0x7ff800004e4f4441;
 
     bool MbrBlnGiven = false;
+    bool MbrBlnNaNMatches = true;
     double MbrDblValue = 0.0;
 };

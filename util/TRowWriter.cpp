@@ -81,3 +81,29 @@ void TRowWriter::WriteRows(std::ostream& Stream, const double* PtrCells, std::si
     }
     Stream.flush();
 }
+
+void TRowWriter::WriteCells(std::ostream& Stream, const double* PtrCells, std::size_t LngCount,
+                            std::size_t LngCols, std::size_t LngColumn, char ChrSeparator, int LngDigits)
+{
+    (void)LngDigits;
+    const std::size_t LngThreads = TSlices::Threads();
+    std::vector<TTextWriter> VecTexts(LngThreads);
+    const std::size_t LngWindow = LngThreads * WindowCells;
+    for (std::size_t LngFirst = 0; LngFirst < LngCount; LngFirst += LngWindow) {
+        const std::size_t LngPart = std::min(LngWindow, LngCount - LngFirst);
+        const std::size_t LngChunks = TSlices::SliceCount(LngPart, TSlices::MinCells / 4);
+        TSlices::Run(LngChunks, 1, [&](std::size_t LngChunk, std::size_t LngEnd) {
+            for (; LngChunk < LngEnd; ++LngChunk) {
+                const std::size_t LngFrom = LngFirst + LngPart * LngChunk / LngChunks;
+                const std::size_t LngTo = LngFirst + LngPart * (LngChunk + 1) / LngChunks;
+                TTextWriter& Text = VecTexts[LngChunk];
+                Text.Clear();
+                TRowWriter Rows(Text, LngCols, 0, ChrSeparator, (LngColumn + LngFrom) % LngCols);
+                Rows.Put(PtrCells + LngFrom, LngTo - LngFrom);
+            }
+        });
+        for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk)
+            Write(Stream, VecTexts[LngChunk].Text());
+    }
+    Stream.flush();
+}

@@ -25,6 +25,11 @@ public:
     // laid out on all cores (see TSlices) and written in order.
     static void WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
                           std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst = false);
+    // LngCount cells of rows LngCols wide to the stream, the first at
+    // LngColumn of its row, laid out on all cores and written in order:
+    // pieces of a grid streamed one after another make the whole grid.
+    static void WriteCells(std::ostream& Stream, const double* PtrCells, std::size_t LngCount,
+                           std::size_t LngCols, std::size_t LngColumn, char ChrSeparator, int LngDigits);
 
 private:
     TTextWriter& MbrText;

@@ -21,7 +21,7 @@ void ExpectSamePaths(const std::string& StgInput, char ChrOperation, double DblS
     for (unsigned LngThreads : {1U, 2U, 3U, 7U}) {
         TSlices::SetThreads(LngThreads, true);
         TGridReader::SetWindowBytes(StgInput.size() < 20000 ? 5 : 4096);
-        EXPECT_EQ(Streamed(StgInput, ChrOperation, DblScalar, LngThreads), StgExpected)
+        EXPECT_EQ(Streamed(StgInput, ChrOperation, DblScalar), StgExpected)
             << "threads " << LngThreads << ", input:\n" << StgInput.substr(0, 300);
     }
     TGridReader::SetWindowBytes(0);
@@ -95,10 +95,13 @@ TEST(StreamingOverlay, MatchesToolkitOnHugeDeclaredGrids)
     const std::string StgWide = "ncols 2147483647\nnrows 0\n" + StgCorner;
     EXPECT_EQ(ThroughToolkit(StgWide, 'x', 2),
               "Grid is too large for memory in TARCGISFileTools::LoadARCGISFile");
-    for (unsigned LngThreads : {1U, 2U})
-        EXPECT_EQ(Streamed(StgWide, 'x', 2, LngThreads),
+    for (unsigned LngThreads : {1U, 2U}) {
+        TSlices::SetThreads(LngThreads);
+        EXPECT_EQ(Streamed(StgWide, 'x', 2),
                   "ncols 2147483647\nnrows 0\nxllcorner        0\nyllcorner        0\n"
                   "cellsize 1\nNODATA_value -9999\n");
+    }
+    TSlices::SetThreads(0);
 }
 
 TEST(StreamingOverlay, ScalingByOneGivesTheHeaderBack)
@@ -143,7 +146,7 @@ TEST(StreamingOverlay, ScalingByOneGivesTheHeaderBack)
             const std::string StgToolkit = ThroughToolkit(StgGrid, ChrOperation, 1.0);
             EXPECT_NE(StgToolkit.find(StgHeader), std::string::npos)
                 << StgHeader << "\nwritten:\n" << StgToolkit.substr(0, 120);
-            EXPECT_EQ(Streamed(StgGrid, ChrOperation, 1.0, 2), StgToolkit);
+            EXPECT_EQ(Streamed(StgGrid, ChrOperation, 1.0), StgToolkit);
         }
     }
 }

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
     const std::string StgToolkit = ThroughToolkit(Run.StgText, Run.ChrOperation, Run.DblScalar);
     ShareAmong(Run.LngThreads);
     const std::string StgStreamed =
-        Streamed(Run.StgText, Run.ChrOperation, Run.DblScalar, Run.LngThreads);
+        Streamed(Run.StgText, Run.ChrOperation, Run.DblScalar);
     if (StgToolkit != StgStreamed) {
         std::fprintf(stderr, "toolkit:\n%s\nstreamed:\n%s\n", StgToolkit.c_str(),
                      StgStreamed.c_str());

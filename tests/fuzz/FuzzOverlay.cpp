@@ -14,7 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* PtrData, std::size_t L
     try {
         std::istringstream Input(Run.StgText);
         std::ostringstream Output;
-        TScalarOverlay::Run(Input, Output, Run.ChrOperation, Run.DblScalar, Run.LngThreads);
+        TScalarOverlay::Run(Input, Output, Run.ChrOperation, Run.DblScalar);
     } catch (const TError&) {
     }
     return 0;

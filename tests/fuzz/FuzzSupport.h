@@ -9,6 +9,7 @@
 
 #include "util/TError.h"
 #include "util/TSlices.h"
+#include "app/engine/TRowEngine.h"
 #include "io/TGridReader.h"
 
 // Declared grids whose axes alone would take more than this are left out:
@@ -45,6 +46,7 @@ inline void ShareAmong(unsigned LngThreads)
 {
     TSlices::SetThreads(LngThreads, LngThreads > 1);
     TGridReader::SetWindowBytes(LngThreads > 1 ? 3 : 0);
+    TRowEngine::SetBlock(LngThreads > 1 ? 3 : 0);
 }
 
 // What the command harnesses run: their first byte picks the operation

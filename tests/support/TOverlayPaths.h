@@ -38,10 +38,10 @@ inline std::string ThroughToolkit(const std::string& StgInput, char ChrOperation
     });
 }
 
-inline std::string Streamed(const std::string& StgInput, char ChrOperation, double DblScalar,
-                            unsigned LngThreads)
+// On the toolkit's threads of the moment (TSlices::SetThreads).
+inline std::string Streamed(const std::string& StgInput, char ChrOperation, double DblScalar)
 {
     return OutputOrMessage(StgInput, [&](std::istream& Input, std::ostream& Output) {
-        TScalarOverlay::Run(Input, Output, ChrOperation, DblScalar, LngThreads);
+        TScalarOverlay::Run(Input, Output, ChrOperation, DblScalar);
     });
 }

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/TGridStream.h"
+#include "app/engine/TAsciiSource.h"
+#include "app/engine/TCellJob.h"
+#include "app/engine/TRowEngine.h"
 #include "util/TSlices.h"
 #include "support/TAllocationBudget.h"
 
@@ -58,20 +60,26 @@ TEST(ThreadStartFaults, StreamConsumesAPrefixInOrderOrEverything)
         StgGrid += std::to_string(LngCell) + " ";
     TSlices::SetThreads(4, true);
     TGridReader::SetWindowBytes(4);
+    TRowEngine::SetBlock(3);
     bool BlnUsedUp = true;
     for (long LngAllowed = 0; BlnUsedUp; ++LngAllowed) {
         std::istringstream Stream(StgGrid);
-        TGridReader Reader(Stream);
+        TAsciiSource Source(Stream, "", TAsciiSource::TRules{});
         std::vector<double> VecConsumed;
         VecConsumed.reserve(64);
+        struct TConsume : TRowConsumer {
+            std::vector<double>& VecCells;
+            explicit TConsume(std::vector<double>& VecInto) : VecCells(VecInto) {}
+            void Take(double* const* PtrPlanes, std::uint64_t, std::size_t LngCells) override
+            {
+                VecCells.insert(VecCells.end(), PtrPlanes[0], PtrPlanes[0] + LngCells);
+            }
+        } Consume(VecConsumed);
+        const TCellJob Copy = TCellJob::Copy();
         bool BlnFailed = false;
         BlnUsedUp = WithAllocations(LngAllowed, [&] {
             try {
-                TGridStream::Run(Reader, nullptr,
-                                 [&](const double* PtrCells, std::size_t LngCount) {
-                                     VecConsumed.insert(VecConsumed.end(), PtrCells, PtrCells + LngCount);
-                                 },
-                                 0, nullptr);
+                TRowEngine::Run({&Source}, {4, 4}, Copy, Consume, nullptr);
             } catch (const std::bad_alloc&) {
                 BlnFailed = true;
             }
@@ -81,5 +89,6 @@ TEST(ThreadStartFaults, StreamConsumesAPrefixInOrderOrEverything)
             ASSERT_EQ(VecConsumed[LngI], static_cast<double>(LngI)) << LngAllowed;
     }
     TGridReader::SetWindowBytes(0);
+    TRowEngine::SetBlock(0);
     TSlices::SetThreads(0);
 }

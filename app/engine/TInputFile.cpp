@@ -1,6 +1,7 @@
-#include "app/map/TMapInput.h"
+#include "app/engine/TInputFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -15,6 +16,12 @@ namespace {
 
 // A file without a name in the temporary directory, removed by the system
 // when closed, whatever ends the process.
+bool IsRegularFile(const std::string& StgName)
+{
+    struct stat Status;
+    return stat(StgName.c_str(), &Status) == 0 && S_ISREG(Status.st_mode);
+}
+
 int NamelessFile()
 {
     const char* PtrDir = std::getenv("TMPDIR");
@@ -35,11 +42,11 @@ int NamelessFile()
 
 }  // namespace
 
-// Standard input's bytes passed on, and copied to a nameless file while
+// An input's bytes passed on, and copied to a nameless file while
 // recording.
-class TMapInput::TRecorder : public std::streambuf {
+class TInputFile::TRecorder : public std::streambuf {
 public:
-    TRecorder() : MbrSource(*std::cin.rdbuf()) {}
+    explicit TRecorder(std::streambuf& Source) : MbrSource(Source) {}
     ~TRecorder() override
     {
         if (MbrLngFd >= 0)
@@ -90,40 +97,36 @@ private:
     char MbrArrBuffer[1 << 16];
 };
 
-TMapInput::TMapInput(const std::string& StgName) : MbrStgName(StgName)
+TInputFile::TInputFile(const std::string& StgName) : MbrStgName(StgName)
 {
     if (StgName != "-") {
         MbrFile.emplace(TGridReader::OpenFile(StgName));
-        return;
+        if (IsRegularFile(StgName))
+            return;
     }
-    MbrPtrRecorder = std::make_unique<TRecorder>();
+    MbrPtrRecorder = std::make_unique<TRecorder>(MbrFile ? *MbrFile->rdbuf() : *std::cin.rdbuf());
     MbrPtrRecorded = std::make_unique<std::istream>(MbrPtrRecorder.get());
 }
 
-TMapInput::~TMapInput() = default;
+TInputFile::~TInputFile() = default;
 
-std::istream& TMapInput::Stream()
+std::string TInputFile::Shown() const
 {
-    return MbrFile ? *MbrFile : *MbrPtrRecorded;
+    return MbrStgName == "-" ? "standard input" : MbrStgName;
 }
 
-std::uint64_t TMapInput::Size()
+std::istream& TInputFile::Stream()
 {
-    if (!MbrFile)
-        return 0;
-    MbrFile->seekg(0, std::ios::end);
-    const std::streamoff LngSize = MbrFile->tellg();
-    MbrFile->seekg(0, std::ios::beg);
-    return LngSize > 0 ? static_cast<std::uint64_t>(LngSize) : 0;
+    return MbrPtrRecorded ? *MbrPtrRecorded : *MbrFile;
 }
 
-void TMapInput::ReadOnce()
+void TInputFile::ReadOnce()
 {
     if (MbrPtrRecorder)
         MbrPtrRecorder->StopRecording();
 }
 
-std::ifstream TMapInput::ReadAgain()
+std::ifstream TInputFile::ReadAgain()
 {
     return TGridReader::OpenFile(MbrPtrRecorder ? MbrPtrRecorder->Completed() : MbrStgName);
 }

@@ -1,0 +1,69 @@
+#include "app/engine/TAsciiSink.h"
+
+#include <atomic>
+#include <limits>
+
+#include "util/TError.h"
+#include "util/TNoData.h"
+#include "util/TNumberFormat.h"
+#include "util/TRowWriter.h"
+#include "util/TSlices.h"
+
+namespace {
+
+constexpr std::size_t NoCell = std::numeric_limits<std::size_t>::max();
+
+// Markers become the no-data value; returns the first data cell that equals
+// it, NoCell for none.
+std::size_t WriteNoData(double* PtrCells, std::size_t LngCount, const TNoData& NoData,
+                        bool BlnRefuse)
+{
+    std::size_t LngHeld = NoCell;
+    for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell) {
+        if (TNoData::IsMarker(PtrCells[LngCell]))
+            PtrCells[LngCell] = NoData.Value();
+        else if (BlnRefuse && LngHeld == NoCell && NoData.Matches(PtrCells[LngCell]))
+            LngHeld = LngCell;
+    }
+    return LngHeld;
+}
+
+}  // namespace
+
+TAsciiSink::TAsciiSink(std::ostream& Output, const TGridHeader& Header, int LngDigits,
+                       bool BlnRefuseNoDataValue)
+    : MbrOutput(Output), MbrHeader(Header), MbrLngDigits(LngDigits),
+      MbrBlnRefuseNoDataValue(BlnRefuseNoDataValue)
+{
+    const std::string StgHeader = MbrHeader.Text(MbrLngDigits);
+    MbrOutput.write(StgHeader.data(), static_cast<std::streamsize>(StgHeader.size()));
+    if (MbrHeader.LngCols == 0)
+        TRowWriter::WriteRows(MbrOutput, nullptr, 0, static_cast<std::size_t>(MbrHeader.LngRows), ' ');
+}
+
+void TAsciiSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells)
+{
+    const auto LngCols = static_cast<std::uint64_t>(MbrHeader.LngCols);
+    if (LngCells == 0)
+        return;
+    const TNoData NoData(MbrHeader.DblNoDataValue);
+    double* PtrCells = PtrPlanes[0];
+    // The earliest such cell of the block, whichever slice finds it.
+    std::atomic<std::size_t> LngFirstHeld{NoCell};
+    TSlices::Run(LngCells, TSlices::MinCells, [&](std::size_t LngFrom, std::size_t LngTo) {
+        const std::size_t LngHeld =
+            WriteNoData(PtrCells + LngFrom, LngTo - LngFrom, NoData, MbrBlnRefuseNoDataValue);
+        std::size_t LngSeen = LngFirstHeld.load();
+        while (LngHeld != NoCell && LngFrom + LngHeld < LngSeen
+               && !LngFirstHeld.compare_exchange_weak(LngSeen, LngFrom + LngHeld)) {
+        }
+    });
+    const std::size_t LngHeld = LngFirstHeld.load();
+    if (LngHeld != NoCell)
+        throw TError("the result holds " + TNumberFormat::ToString(MbrHeader.DblNoDataValue)
+                     + ", the no-data value, at column " + std::to_string((LngFirst + LngHeld) % LngCols + 1)
+                     + ", row " + std::to_string((LngFirst + LngHeld) / LngCols + 1)
+                     + ": choose another with --nodata");
+    TRowWriter::WriteCells(MbrOutput, PtrCells, LngCells, static_cast<std::size_t>(LngCols),
+                           static_cast<std::size_t>(LngFirst % LngCols), ' ', MbrLngDigits);
+}

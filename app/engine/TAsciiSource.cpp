@@ -1,0 +1,113 @@
+#include "app/engine/TAsciiSource.h"
+
+#include <cstring>
+
+#include "util/TError.h"
+
+namespace {
+
+TGridFrame FrameOf(const TGridHeader& Header)
+{
+    return {Header.LngCols, Header.LngRows, Header.DblXllCorner, Header.DblYllCorner,
+            Header.DblCellSize};
+}
+
+TNoData NoDataOf(const TGridHeader& Header, bool BlnNaNIsNoData)
+{
+    if (!Header.BlnNoDataGiven)
+        return TNoData();
+    return BlnNaNIsNoData ? TNoData(Header.DblNoDataValue) : TNoData::Exact(Header.DblNoDataValue);
+}
+
+// Copies each chunk's cells to their place, marked, on the chunk's own
+// thread.
+class TCellsSink : public TGridReader::TCellSink {
+public:
+    TCellsSink(double* PtrCells, std::uint64_t LngFirstCell, const TNoData& NoData)
+        : MbrPtrCells(PtrCells), MbrLngFirstCell(LngFirstCell), MbrNoData(NoData)
+    {
+    }
+
+    void BeginWindow(std::uint64_t, std::size_t) override {}
+    void Take(std::size_t, double* PtrCells, std::size_t LngCount, std::uint64_t LngFirst) override
+    {
+        double* PtrOut = MbrPtrCells + (LngFirst - MbrLngFirstCell);
+        for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell)
+            PtrOut[LngCell] = MbrNoData.Mark(PtrCells[LngCell]);
+    }
+    void EndWindow() override {}
+
+private:
+    double* MbrPtrCells;
+    std::uint64_t MbrLngFirstCell;
+    const TNoData& MbrNoData;
+};
+
+}  // namespace
+
+template <class TWork>
+void TAsciiSource::Named(TWork Work)
+{
+    try {
+        Work();
+    } catch (const TFileError&) {
+        throw;
+    } catch (const TError& Error) {
+        if (!MbrRules.BlnNamed || MbrStgName.empty())
+            throw;
+        throw TError(Shown() + ": " + Error.what());
+    }
+}
+
+TAsciiSource::TAsciiSource(const std::string& StgName, const TRules& Rules)
+    : MbrStgName(StgName), MbrPtrFile(std::make_unique<TInputFile>(StgName)), MbrRules(Rules)
+{
+    Start(MbrPtrFile->Stream());
+}
+
+TAsciiSource::TAsciiSource(std::istream& Stream, const std::string& StgName, const TRules& Rules)
+    : MbrStgName(StgName), MbrRules(Rules)
+{
+    Start(Stream);
+}
+
+TAsciiSource::~TAsciiSource() = default;
+
+void TAsciiSource::Start(std::istream& Stream)
+{
+    Named([&] { MbrPtrReader = std::make_unique<TGridReader>(Stream, MbrRules.Dialect, MbrStgName); });
+    MbrFrame = FrameOf(MbrPtrReader->Header());
+    MbrNoData = NoDataOf(MbrPtrReader->Header(), MbrRules.BlnNaNIsNoData);
+}
+
+std::string TAsciiSource::Shown() const
+{
+    return MbrStgName == "-" ? "standard input" : MbrStgName;
+}
+
+void TAsciiSource::ReadOnce()
+{
+    if (MbrPtrFile)
+        MbrPtrFile->ReadOnce();
+}
+
+void TAsciiSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
+{
+    TCellsSink Sink(PtrCells, MbrLngCellsRead, MbrNoData);
+    Named([&] { MbrPtrReader->ReadCells(Sink, 0, LngCells); });
+    MbrLngCellsRead += LngCells;
+}
+
+void TAsciiSource::SkipRemainingCells()
+{
+    Named([&] { MbrPtrReader->SkipRemainingCells(); });
+    MbrLngCellsRead = MbrPtrReader->CellCount();
+}
+
+void TAsciiSource::Restart()
+{
+    MbrPtrReader.reset();
+    MbrAgain.emplace(MbrPtrFile->ReadAgain());
+    Named([&] { MbrPtrReader = std::make_unique<TGridReader>(*MbrAgain, MbrRules.Dialect, MbrStgName); });
+    MbrLngCellsRead = 0;
+}
