@@ -1,147 +1,202 @@
-// Arithmetic between maps, held in memory.
-#include <memory>
-#include <string>
-#include <vector>
+// Arithmetic between grids: pairs matched by coordinates, and stacks of
+// grids that line up, cell by cell.
+#include <algorithm>
+#include <climits>
+#include <map>
 
+#include "app/engine/TCellJob.h"
+#include "app/engine/TLineUp.h"
+#include "app/engine/TPartnerJob.h"
 #include "app/map/TMapArguments.h"
-#include "app/map/TMapHandlers.h"
-#include "app/map/TMapNoData.h"
+#include "app/map/TMapCommands.h"
 #include "app/map/TMapRun.h"
+#include "app/map/TTempCellOps.h"
+#include "ops/TCellOps.h"
 #include "util/TError.h"
-#include "ops/TMapTools.h"
 
 namespace {
 
-using TMapPtr = TMapRun::TMapPtr;
+using TSources = std::vector<TMapRun::TSourcePtr>;
 
-// A OP B on the finer map's (or A's) geometry and no-data value.
-void Pairwise(const TMapArguments& Args, TMap* (*Op)(const TMap*, const TMap*))
+bool IsNoData(double DblValue)
 {
-    TMapRun Run(Args);
-    TMapPtr PtrResult;
+    return TNoData::IsMarker(DblValue);
+}
+
+// A OP B on the geometry of the finer grid (A on a tie), or of A alone.
+class TPairwise : public TMapCommand {
+public:
+    enum class TDriver { Finer, First };
+
+    TPairwise(const TMapArguments& Args, TPartnerJob::TOp Op, TDriver Driver)
+        : MbrArgs(Args), MbrOp(Op), MbrDriver(Driver)
     {
-        const TMapPtr PtrFirst = Run.Load(Args.Argument(0));
-        const TMapPtr PtrSecond = Run.Load(Args.Argument(1));
-        PtrResult.reset(Op(PtrFirst.get(), PtrSecond.get()));
     }
-    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+
+    void Run(TMapRun& Run) override
+    {
+        const TSources VecInputs = Run.OpenAll({MbrArgs.Argument(0), MbrArgs.Argument(1)});
+        const TGridFrame& First = VecInputs[0]->Frame();
+        const TGridFrame& Second = VecInputs[1]->Frame();
+        const bool BlnSecondFiner = Second.DblCellSize < First.DblCellSize;
+        if (MbrDriver == TDriver::First && BlnSecondFiner)
+            throw TError("Divisor must be of equal of coarser resolution than the dividend in TMapTools::Divide");
+        const TPartnerJob Job(First, Second, MbrDriver == TDriver::Finer && BlnSecondFiner, MbrOp);
+        const double DblNoData = Run.OutputNoData(*VecInputs[0]);
+        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Job.Output(), DblNoData,
+                      TMapRun::Raw(VecInputs), Job);
+    }
+
+private:
+    const TMapArguments& MbrArgs;
+    TPartnerJob::TOp MbrOp;
+    TDriver MbrDriver;
+};
+
+// Grids that must line up with the first, cell by cell into one grid.
+class TStack : public TMapCommand {
+public:
+    using TFunction = TCellJob::TCellFunction;
+
+    TStack(const TMapArguments& Args, TFunction Function) : MbrArgs(Args), MbrFunction(std::move(Function)) {}
+
+    void Run(TMapRun& Run) override
+    {
+        const TSources VecInputs = Run.OpenAll(MbrArgs.Arguments());
+        for (const auto& PtrInput : VecInputs)
+            TLineUp::Require(*VecInputs[0], *PtrInput);
+        const double DblNoData = Run.OutputNoData(*VecInputs[0]);
+        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), VecInputs[0]->Frame(), DblNoData,
+                      TMapRun::Raw(VecInputs), TCellJob(VecInputs.size(), MbrFunction));
+    }
+
+private:
+    const TMapArguments& MbrArgs;
+    TFunction MbrFunction;
+};
+
+// A stack of at least LngLeast grids, given as arguments.
+void RequireGrids(const TMapArguments& Args, std::size_t LngLeast)
+{
+    if (Args.Arguments().size() < LngLeast)
+        Args.Fail("needs " + std::to_string(LngLeast) + " grids or more");
 }
 
-// Sum or Average of the inputs, under the first input's no-data value.
-void Reduce(const TMapArguments& Args, TMap* (*Op)(std::vector<TMap*>))
+// A function of the cells of n inputs, as the shared cell functions give it,
+// with no data the marker in and out.
+template <void (*Cells)(const double* const*, std::size_t, std::size_t, bool (*)(double), double,
+                        double*)>
+TStack::TFunction OfStack(std::size_t LngInputs)
 {
-    TMapRun Run(Args);
-    const std::vector<TMapPtr> VecMaps = Run.LoadAll(Args.Arguments());
-    const TMapPtr PtrResult(Op(TMapRun::Raw(VecMaps)));
-    TMapNoData::WhereAny(*PtrResult, TMapRun::Raw(VecMaps), VecMaps.front()->GetNoDataValue());
-    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+    return [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        Cells(PtrInputs, LngInputs, LngCells, IsNoData, TNoData::Marker(), PtrPlanes[0]);
+    };
 }
 
-// Result i of a series over windows of the inputs, to name i of the pattern.
-void WriteSeries(TMapRun& Run, const TMapArguments& Args, const std::vector<TMapPtr>& VecResults)
-{
-    const std::vector<std::string> VecNames = Args.Pattern("-o", VecResults.size());
-    std::vector<TMapRun::TGridOut> VecOutputs;
-    for (std::size_t LngAt = 0; LngAt < VecResults.size(); ++LngAt)
-        VecOutputs.push_back({VecResults[LngAt].get(), VecNames[LngAt], Args.Argument(0)});
-    Run.Write(VecOutputs);
-}
+// Outputs of a series: each run of LngWindow grids (LngWindow grids from
+// grid k, for each k) into name k+1 of the pattern, one run after another,
+// so that only the grids of one run are open at a time.
+class TSeries : public TMapCommand {
+public:
+    // A run of --window grids, LngExtra more.
+    TSeries(const TMapArguments& Args, long LngExtra, TStack::TFunction (*Make)(std::size_t))
+        : MbrArgs(Args),
+          MbrLngWindow(Args.Whole(Args.Value("--window"), "--window", 1, LONG_MAX - 1) + LngExtra),
+          MbrFunction(Make(static_cast<std::size_t>(MbrLngWindow)))
+    {
+        if (static_cast<std::size_t>(MbrLngWindow) > Args.Arguments().size())
+            Args.Fail("the window takes " + std::to_string(MbrLngWindow) + " grids; "
+                      + std::to_string(Args.Arguments().size()) + " are given");
+    }
 
-std::vector<TMapPtr> Owned(const std::vector<TMap*>& VecMaps)
-{
-    return std::vector<TMapPtr>(VecMaps.begin(), VecMaps.end());
-}
+    void Run(TMapRun& Run) override
+    {
+        const std::vector<std::string>& VecNames = MbrArgs.Arguments();
+        const auto LngWindow = static_cast<std::size_t>(MbrLngWindow);
+        const std::size_t LngRuns = VecNames.size() - LngWindow + 1;
+        const std::vector<std::string> VecOutputs = MbrArgs.Outputs(LngRuns);
+        std::map<std::size_t, TMapRun::TSourcePtr> MapOpen;
+        MapOpen[0] = Run.Open(VecNames[0], LngRuns > 1);
+        const double DblNoData = Run.OutputNoData(*MapOpen[0]);
+        for (std::size_t LngRun = 0; LngRun < LngRuns; ++LngRun) {
+            std::vector<TRowSource*> VecWindow;
+            for (std::size_t LngAt = LngRun; LngAt < LngRun + LngWindow; ++LngAt) {
+                auto& PtrSource = MapOpen[LngAt];
+                // Grid k is read again in every run from its first to run k.
+                if (!PtrSource)
+                    PtrSource = Run.Open(VecNames[LngAt], std::min(LngAt, LngRuns - 1) > LngRun);
+                else if (PtrSource->CellsRead() > 0)
+                    PtrSource->Restart();
+                TLineUp::Require(*MapOpen[LngRun], *PtrSource);
+                VecWindow.push_back(PtrSource.get());
+            }
+            Run.WriteGrid(VecOutputs[LngRun], VecNames[0], VecWindow[0]->Frame(), DblNoData, VecWindow,
+                          TCellJob(LngWindow, MbrFunction));
+            MapOpen.erase(LngRun);
+        }
+    }
 
-std::vector<TMap*> Window(const std::vector<TMapPtr>& VecMaps, std::size_t LngStart,
-                          std::size_t LngCount)
-{
-    const std::vector<TMap*> VecRaw = TMapRun::Raw(VecMaps);
-    return std::vector<TMap*>(VecRaw.begin() + static_cast<long>(LngStart),
-                              VecRaw.begin() + static_cast<long>(LngStart + LngCount));
-}
+private:
+    const TMapArguments& MbrArgs;
+    long MbrLngWindow;
+    TCellJob::TCellFunction MbrFunction;
+};
 
 }  // namespace
 
-void TMapHandlers::Add(const TMapArguments& Args)
+namespace TMapCommands {
+
+std::unique_ptr<TMapCommand> Add(const TMapArguments& Args)
 {
-    Pairwise(Args, TMapTools::Add);
+    return std::make_unique<TPairwise>(Args, TPartnerJob::TOp::Add, TPairwise::TDriver::Finer);
 }
 
-void TMapHandlers::Subtract(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Multiply(const TMapArguments& Args)
 {
-    Pairwise(Args, TMapTools::Subtract);
+    return std::make_unique<TPairwise>(Args, TPartnerJob::TOp::Multiply, TPairwise::TDriver::Finer);
 }
 
-void TMapHandlers::Multiply(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Divide(const TMapArguments& Args)
 {
-    Pairwise(Args, TMapTools::Multiply);
+    return std::make_unique<TPairwise>(Args, TPartnerJob::TOp::Divide, TPairwise::TDriver::First);
 }
 
-void TMapHandlers::Divide(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Subtract(const TMapArguments& Args)
 {
-    Pairwise(Args, TMapTools::Divide);
+    return std::make_unique<TStack>(Args, OfStack<TCellOps::DifferenceCells>(2));
 }
 
-void TMapHandlers::Sum(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Sum(const TMapArguments& Args)
 {
-    Reduce(Args, TMapTools::Sum);
+    RequireGrids(Args, 2);
+    return std::make_unique<TStack>(Args, OfStack<TCellOps::SumCells>(Args.Arguments().size()));
 }
 
-void TMapHandlers::Average(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Average(const TMapArguments& Args)
 {
-    Reduce(Args, TMapTools::Average);
+    RequireGrids(Args, 2);
+    return std::make_unique<TStack>(Args, OfStack<TCellOps::MeanCells>(Args.Arguments().size()));
 }
 
-void TMapHandlers::Count(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Count(const TMapArguments& Args)
 {
-    TMapRun Run(Args);
-    const std::vector<TMapPtr> VecMaps = Run.LoadAll(Args.Arguments());
-    const TMapPtr PtrResult(TMapTools::DataCounts(TMapRun::Raw(VecMaps)));
-    Run.Write(*PtrResult, Args.Required("-o"), Args.Argument(0));
+    return std::make_unique<TStack>(Args, OfStack<TCellOps::DataCountCells>(Args.Arguments().size()));
 }
 
-void TMapHandlers::MovingAverage(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> Mask(const TMapArguments& Args)
 {
-    const int LngWindow = Args.Whole(Args.Required("--window"), "--window");
-    TMapRun Run(Args);
-    const std::vector<TMapPtr> VecMaps = Run.LoadAll(Args.Arguments());
-    const std::vector<TMapPtr> VecResults =
-        Owned(TMapTools::MovingAverage(TMapRun::Raw(VecMaps), LngWindow));
-    if (VecResults.empty())
-        throw TError("Window is longer than the list of maps");
-    const double DblNoData = VecMaps.front()->GetNoDataValue();
-    for (std::size_t LngStart = 0; LngStart < VecResults.size(); ++LngStart)
-        TMapNoData::WhereAny(*VecResults[LngStart],
-                             Window(VecMaps, LngStart, static_cast<std::size_t>(LngWindow)),
-                             DblNoData);
-    WriteSeries(Run, Args, VecResults);
+    return std::make_unique<TStack>(Args, OfStack<TCellOps::MaskCells>(2));
 }
 
-void TMapHandlers::Gradients(const TMapArguments& Args)
+std::unique_ptr<TMapCommand> MovingAverage(const TMapArguments& Args)
 {
-    const int LngWindow = Args.Whole(Args.Required("--window"), "--window");
-    TMapRun Run(Args);
-    const std::vector<TMapPtr> VecMaps = Run.LoadAll(Args.Arguments());
-    const std::vector<TMapPtr> VecResults =
-        Owned(TMapTools::ValueGradients(TMapRun::Raw(VecMaps), LngWindow));
-    const double DblNoData = VecMaps.front()->GetNoDataValue();
-    for (std::size_t LngStart = 0; LngStart < VecResults.size(); ++LngStart)
-        // A slope needs two values; the toolkit gives NaN for fewer.
-        TMapNoData::WhereFewer(*VecResults[LngStart],
-                               Window(VecMaps, LngStart, static_cast<std::size_t>(LngWindow) + 1),
-                               2, DblNoData);
-    WriteSeries(Run, Args, VecResults);
+    return std::make_unique<TSeries>(Args, 0, OfStack<TCellOps::MeanCells>);
 }
 
-void TMapHandlers::Mask(const TMapArguments& Args)
+// A slope takes two grids at least: a window of N is a run of N + 1.
+std::unique_ptr<TMapCommand> Gradients(const TMapArguments& Args)
 {
-    TMapRun Run(Args);
-    const TMapPtr PtrMap = Run.Load(Args.Argument(0));
-    const TMapPtr PtrMask = Run.Load(Args.Argument(1));
-    if (PtrMap->GetXDim() != PtrMask->GetXDim())
-        throw TError("Map X-dimensions do not match");
-    if (PtrMap->GetYDim() != PtrMask->GetYDim())
-        throw TError("Map Y-Dimensions do not match");
-    TMapNoData::WhereAny(*PtrMap, {PtrMask.get()}, PtrMap->GetNoDataValue());
-    Run.Write(*PtrMap, Args.Required("-o"), Args.Argument(0));
+    return std::make_unique<TSeries>(Args, 1, OfStack<TCellOps::SlopeCells>);
 }
+
+}  // namespace TMapCommands

@@ -1,6 +1,6 @@
 #include "app/map/TMapArguments.h"
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -9,12 +9,14 @@
 
 namespace {
 
-const char* const StgCommonFlags = "--strict -q --quiet --help ";
+const char* const ArrCommonFlags[] = {"--strict", "-q", "--quiet", "--help"};
+const char* const ArrOutputOptions[] = {"-o", "--nodata", "--digits"};
 
-// Whether the name is in a list of names each followed by a space.
-bool Listed(const char* StgList, const std::string& StgName)
+template <class TList>
+bool Listed(const TList& List, const std::string& StgName)
 {
-    return (" " + std::string(StgList)).find(" " + StgName + " ") != std::string::npos;
+    return std::any_of(std::begin(List), std::end(List),
+                       [&](const char* StgEntry) { return StgName == StgEntry; });
 }
 
 bool ReadsAsNumber(const std::string& StgText)
@@ -30,7 +32,7 @@ bool LooksLikeOption(const std::string& StgText)
 
 }  // namespace
 
-TMapArguments::TMapArguments(const TMapCommand& Command, const std::vector<std::string>& VecArgs)
+TMapArguments::TMapArguments(const TMapCommandEntry& Command, const std::vector<std::string>& VecArgs)
     : MbrCommand(Command)
 {
     for (const std::string& StgArg : VecArgs) {
@@ -51,6 +53,18 @@ TMapArguments::TMapArguments(const TMapCommand& Command, const std::vector<std::
             MbrVecArguments.push_back(VecArgs[LngAt]);
     }
     CheckCounts();
+    ReadOutputOptions();
+}
+
+bool TMapArguments::TakesValue(const std::string& StgName) const
+{
+    return Listed(MbrCommand.VecValueOptions, StgName)
+        || (MbrCommand.Output != TMapOutput::None && Listed(ArrOutputOptions, StgName));
+}
+
+bool TMapArguments::IsFlag(const std::string& StgName) const
+{
+    return Listed(MbrCommand.VecFlags, StgName) || Listed(ArrCommonFlags, StgName);
 }
 
 void TMapArguments::ParseOption(const std::vector<std::string>& VecArgs, std::size_t& LngAt)
@@ -63,8 +77,8 @@ void TMapArguments::ParseOption(const std::vector<std::string>& VecArgs, std::si
         StgValue = StgName.substr(LngEquals + 1);
         StgName.erase(LngEquals);
     }
-    const bool BlnTakesValue = Listed(MbrCommand.StgValueOptions, StgName);
-    if (!BlnTakesValue && !Listed(MbrCommand.StgFlags, StgName) && !Listed(StgCommonFlags, StgName))
+    const bool BlnTakesValue = TakesValue(StgName);
+    if (!BlnTakesValue && !IsFlag(StgName))
         Fail("unknown option " + StgName);
     if (BlnTakesValue && !BlnJoined) {
         if (++LngAt == VecArgs.size())
@@ -87,18 +101,23 @@ void TMapArguments::CheckCounts() const
         Fail(LngCount == 0 ? std::string("arguments missing") : "too few arguments");
     if (LngCount > MbrCommand.LngMaxArguments)
         Fail("too many arguments");
-    if (std::strstr(MbrCommand.StgUsage, "-o ") && !Has("-o"))
+    if (MbrCommand.Output != TMapOutput::None && !Has("-o"))
         Fail("option -o is required");
-    if (std::strstr(MbrCommand.StgUsage, "--window N") && !Has("--window"))
-        Fail("option --window is required");
-    if (std::strstr(MbrCommand.StgUsage, "-o PATTERN")
-        && MbrMapOptions.at("-o").find("{}") == std::string::npos)
-        Fail("the output pattern " + MbrMapOptions.at("-o") + " has no {}");
-    std::size_t LngStandardInputs = 0;
-    for (const std::string& StgArg : MbrVecArguments)
-        LngStandardInputs += StgArg == "-";
-    if (LngStandardInputs > 1)
+    for (const char* StgOption : MbrCommand.VecRequired)
+        if (!Has(StgOption))
+            Fail(std::string("option ") + StgOption + " is required");
+    if (MbrCommand.Output == TMapOutput::Pattern && Output().find("{}") == std::string::npos)
+        Fail("the output pattern " + Output() + " has no {}");
+    if (std::count(MbrVecArguments.begin(), MbrVecArguments.end(), "-") > 1)
         Fail("standard input (-) can be read only once");
+}
+
+void TMapArguments::ReadOutputOptions()
+{
+    if (Has("--nodata"))
+        MbrNoData = Number(Value("--nodata"), "--nodata");
+    if (Has("--digits"))
+        MbrLngDigits = static_cast<int>(Whole(Value("--digits"), "--digits", 1, 17));
 }
 
 bool TMapArguments::Has(const std::string& StgOption) const
@@ -106,12 +125,21 @@ bool TMapArguments::Has(const std::string& StgOption) const
     return MbrMapOptions.count(StgOption) > 0;
 }
 
-const std::string& TMapArguments::Required(const std::string& StgOption) const
+const std::string& TMapArguments::Value(const std::string& StgOption) const
 {
-    const auto It = MbrMapOptions.find(StgOption);
-    if (It == MbrMapOptions.end())
-        Fail("option " + StgOption + " is required");
-    return It->second;
+    return MbrMapOptions.at(StgOption);
+}
+
+std::vector<std::string> TMapArguments::Outputs(std::size_t LngCount) const
+{
+    std::vector<std::string> VecNames;
+    for (std::size_t LngNumber = 1; LngNumber <= LngCount; ++LngNumber) {
+        std::string StgName = Output();
+        for (std::size_t LngAt; (LngAt = StgName.find("{}")) != std::string::npos;)
+            StgName.replace(LngAt, 2, std::to_string(LngNumber));
+        VecNames.push_back(StgName);
+    }
+    return VecNames;
 }
 
 void TMapArguments::Fail(const std::string& StgMessage) const
@@ -127,26 +155,16 @@ double TMapArguments::Number(const std::string& StgText, const std::string& StgW
     return DblValue;
 }
 
-int TMapArguments::Whole(const std::string& StgText, const std::string& StgWhat) const
+long TMapArguments::Whole(const std::string& StgText, const std::string& StgWhat, long LngMin,
+                          long LngMax) const
 {
     const double DblValue = Number(StgText, StgWhat);
-    if (!(std::floor(DblValue) == DblValue && DblValue >= INT_MIN && DblValue <= INT_MAX))
+    if (std::floor(DblValue) != DblValue)
         Fail(StgWhat + " is not a whole number: " + StgText);
-    return static_cast<int>(DblValue);
-}
-
-std::vector<std::string> TMapArguments::Pattern(const std::string& StgOption,
-                                                std::size_t LngCount) const
-{
-    const std::string& StgPattern = Required(StgOption);
-    std::vector<std::string> VecNames;
-    for (std::size_t LngNumber = 1; LngNumber <= LngCount; ++LngNumber) {
-        std::string StgName = StgPattern;
-        for (std::size_t LngAt; (LngAt = StgName.find("{}")) != std::string::npos;)
-            StgName.replace(LngAt, 2, std::to_string(LngNumber));
-        VecNames.push_back(StgName);
-    }
-    return VecNames;
+    if (!(DblValue >= static_cast<double>(LngMin) && DblValue <= static_cast<double>(LngMax)))
+        Fail(StgWhat + " must be from " + std::to_string(LngMin) + " to " + std::to_string(LngMax)
+             + ", not " + StgText);
+    return static_cast<long>(DblValue);
 }
 
 std::string TMapArguments::Hint(const char* StgCommand)

@@ -6,6 +6,7 @@
 // "pvxMap COMMAND --help", thrown before any file is opened.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,38 +14,50 @@
 
 class TMapArguments {
 public:
-    TMapArguments(const TMapCommand& Command, const std::vector<std::string>& VecArgs);
+    TMapArguments(const TMapCommandEntry& Command, const std::vector<std::string>& VecArgs);
 
-    const TMapCommand& Command() const { return MbrCommand; }
+    const TMapCommandEntry& Command() const { return MbrCommand; }
     // True when --help was given: nothing else is checked.
     bool WantsHelp() const { return MbrBlnHelp; }
 
     const std::vector<std::string>& Arguments() const { return MbrVecArguments; }
     const std::string& Argument(std::size_t LngIndex) const { return MbrVecArguments.at(LngIndex); }
     bool Has(const std::string& StgOption) const;
-    // The value of a required option.
-    const std::string& Required(const std::string& StgOption) const;
+    // The value of an option given with one (the command's table entry
+    // makes sure a required one is there).
+    const std::string& Value(const std::string& StgOption) const;
     bool Quiet() const { return Has("--quiet"); }
     bool Strict() const { return Has("--strict"); }
 
+    // The output name (-o), and for a pattern the names it stands for: "{}"
+    // replaced by 1 to LngCount.
+    const std::string& Output() const { return Value("-o"); }
+    std::vector<std::string> Outputs(std::size_t LngCount) const;
+    // --nodata, when given; --digits (15 unless given).
+    std::optional<double> NoData() const { return MbrNoData; }
+    int Digits() const { return MbrLngDigits; }
+
+    [[noreturn]] void Fail(const std::string& StgMessage) const;
     // The text as a number, as a cell of a grid file reads; StgWhat names
     // it in the message.
-    [[noreturn]] void Fail(const std::string& StgMessage) const;
     double Number(const std::string& StgText, const std::string& StgWhat) const;
-    // A whole number that an int holds.
-    int Whole(const std::string& StgText, const std::string& StgWhat) const;
-    // The names a PATTERN option stands for: "{}" replaced by 1 to LngCount.
-    std::vector<std::string> Pattern(const std::string& StgOption, std::size_t LngCount) const;
+    // A whole number from LngMin to LngMax.
+    long Whole(const std::string& StgText, const std::string& StgWhat, long LngMin, long LngMax) const;
 
-    // Text of the hint line for this command.
+    // Text of the hint line for a command (null: any).
     static std::string Hint(const char* StgCommand);
 
 private:
     void ParseOption(const std::vector<std::string>& VecArgs, std::size_t& LngAt);
+    bool TakesValue(const std::string& StgName) const;
+    bool IsFlag(const std::string& StgName) const;
     void CheckCounts() const;
+    void ReadOutputOptions();
 
-    const TMapCommand& MbrCommand;
+    const TMapCommandEntry& MbrCommand;
     bool MbrBlnHelp = false;
     std::vector<std::string> MbrVecArguments;
     std::map<std::string, std::string> MbrMapOptions;
+    std::optional<double> MbrNoData;
+    int MbrLngDigits = 15;
 };

@@ -1,71 +1,58 @@
-// The streamed commands: one pass over the cells, in constant memory, with
-// the bytes the in-memory toolkit path writes.
+// One grid in, cell by cell: the header, statistics, and grids whose cells
+// are each a function of the input's cell.
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <map>
-#include <string>
 
+#include "app/engine/TCellJob.h"
+#include "app/engine/TInputFile.h"
 #include "app/map/TMapArguments.h"
-#include "app/map/TMapHandlers.h"
+#include "app/map/TMapCommands.h"
+#include "app/map/TMapCsv.h"
 #include "app/map/TMapRun.h"
-#include "app/map/TMapTable.h"
 #include "ops/TCellOps.h"
 #include "ops/TScalarOp.h"
 #include "util/TNumberFormat.h"
 
 namespace {
 
-// The value no-data cells hold; NaN, which no cell equals, for a header
-// without one.
-double NoDataOf(const TGridHeader& Header)
+// The input's data cells through Job into -o, on the input's geometry.
+void CellByCell(TMapRun& Run, const TMapArguments& Args, const TCellJob& Job)
 {
-    return Header.BlnNoDataGiven ? Header.DblNoDataValue : std::nan("");
-}
-
-// Op on the data cells; no-data cells stay as they are.
-template <class TOp>
-TGridStream::TBlockFunction OnData(double DblNoData, TOp Op)
-{
-    return TGridStream::EachCell(
-        [DblNoData, Op](double DblValue) { return DblValue == DblNoData ? DblNoData : Op(DblValue); });
-}
-
-template <class TOp>
-void StreamOnData(TMapRun& Run, const TMapArguments& Args, TOp Op)
-{
-    Run.Stream(Args.Argument(0), Args.Required("-o"),
-               [&Op](const TGridHeader& Header) { return OnData(NoDataOf(Header), Op); });
+    const TMapRun::TSourcePtr PtrInput = Run.Open(Args.Argument(0));
+    const double DblNoData = Run.OutputNoData(*PtrInput);
+    Run.WriteGrid(Args.Output(), Args.Argument(0), PtrInput->Frame(), DblNoData, {PtrInput.get()}, Job);
 }
 
 // Statistics of the data cells, NaN counted apart.
-struct TStatistics {
-    std::uint64_t LngCells = 0;
-    std::uint64_t LngData = 0;
-    std::uint64_t LngNaN = 0;
-    std::uint64_t LngNumbers = 0;
-    double DblMin = std::numeric_limits<double>::infinity();
-    double DblMax = -std::numeric_limits<double>::infinity();
-    double DblSum = 0.0;
-
-    void Add(const double* PtrCells, std::size_t LngCount, double DblNoData)
+class TStatistics : public TRowConsumer {
+public:
+    void Take(double* const* PtrPlanes, std::uint64_t, std::size_t LngCount) override
     {
-        LngCells += LngCount;
+        MbrLngCells += LngCount;
         for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell) {
-            const double DblValue = PtrCells[LngCell];
-            if (DblValue == DblNoData)
+            const double DblValue = PtrPlanes[0][LngCell];
+            if (TNoData::IsMarker(DblValue))
                 continue;
-            ++LngData;
+            ++MbrLngData;
             if (std::isnan(DblValue)) {
-                ++LngNaN;
+                ++MbrLngNaN;
                 continue;
             }
-            ++LngNumbers;
-            DblMin = std::min(DblMin, DblValue);
-            DblMax = std::max(DblMax, DblValue);
-            DblSum += DblValue;
+            ++MbrLngNumbers;
+            MbrDblMin = std::min(MbrDblMin, DblValue);
+            MbrDblMax = std::max(MbrDblMax, DblValue);
+            MbrDblSum += DblValue;
         }
     }
+
+    std::uint64_t MbrLngCells = 0;
+    std::uint64_t MbrLngData = 0;
+    std::uint64_t MbrLngNaN = 0;
+    std::uint64_t MbrLngNumbers = 0;
+    double MbrDblMin = std::numeric_limits<double>::infinity();
+    double MbrDblMax = -std::numeric_limits<double>::infinity();
+    double MbrDblSum = 0.0;
 };
 
 // One "name value" line, or one JSON member.
@@ -78,6 +65,10 @@ public:
     {
         const bool BlnNull = !std::isfinite(DblValue);
         Put(StgName, MbrBlnJson && BlnNull ? std::string("null") : TNumberFormat::ToString(DblValue));
+    }
+    void Coordinate(const char* StgName, double DblValue)
+    {
+        Put(StgName, TNumberFormat::ToString(DblValue));
     }
     void Whole(const char* StgName, std::uint64_t LngValue) { Put(StgName, std::to_string(LngValue)); }
     void End()
@@ -101,96 +92,161 @@ private:
     bool MbrBlnFirst = true;
 };
 
-void PrintInfo(std::ostream& Out, bool BlnJson, const TGridHeader& Header,
-               const TStatistics& Stats)
-{
-    const double DblNone = std::numeric_limits<double>::quiet_NaN();
-    const bool BlnAny = Stats.LngNumbers > 0;
-    TInfoWriter Info(Out, BlnJson);
-    Info.Whole("ncols", static_cast<std::uint64_t>(Header.LngCols));
-    Info.Whole("nrows", static_cast<std::uint64_t>(Header.LngRows));
-    Info.Number("xllcorner", Header.DblXllCorner);
-    Info.Number("yllcorner", Header.DblYllCorner);
-    Info.Number("cellsize", Header.DblCellSize);
-    if (Header.BlnNoDataGiven)
-        Info.Number("NODATA_value", Header.DblNoDataValue);
-    else
-        Info.None("NODATA_value");
-    Info.Whole("cells", Stats.LngCells);
-    Info.Whole("data_cells", Stats.LngData);
-    Info.Whole("nodata_cells", Stats.LngCells - Stats.LngData);
-    Info.Whole("nan_cells", Stats.LngNaN);
-    Info.Number("min", BlnAny ? Stats.DblMin : DblNone);
-    Info.Number("max", BlnAny ? Stats.DblMax : DblNone);
-    Info.Number("mean", BlnAny ? Stats.DblSum / static_cast<double>(Stats.LngNumbers) : DblNone);
-    Info.Number("sum", BlnAny ? Stats.DblSum : DblNone);
-    Info.End();
-}
+class TInfo : public TMapCommand {
+public:
+    explicit TInfo(const TMapArguments& Args)
+        : MbrStgInput(Args.Argument(0)), MbrBlnJson(Args.Has("--json"))
+    {
+    }
+
+    void Run(TMapRun& Run) override
+    {
+        const TMapRun::TSourcePtr PtrInput = Run.Open(MbrStgInput);
+        const TGridFrame& Frame = PtrInput->Frame();
+        TStatistics Stats;
+        Run.Scan({PtrInput.get()}, {Frame.LngCols, Frame.LngRows}, TCellJob::Copy(), Stats,
+                 "reading " + PtrInput->Shown());
+        Print(Run.Text(), Frame, PtrInput->NoData(), Stats);
+        Run.FinishText();
+    }
+
+private:
+    void Print(std::ostream& Out, const TGridFrame& Frame, const TNoData& NoData,
+               const TStatistics& Stats) const
+    {
+        const double DblNone = std::numeric_limits<double>::quiet_NaN();
+        const bool BlnAny = Stats.MbrLngNumbers > 0;
+        TInfoWriter Info(Out, MbrBlnJson);
+        Info.Whole("ncols", static_cast<std::uint64_t>(Frame.LngCols));
+        Info.Whole("nrows", static_cast<std::uint64_t>(Frame.LngRows));
+        Info.Coordinate("xllcorner", Frame.DblXllCorner);
+        Info.Coordinate("yllcorner", Frame.DblYllCorner);
+        Info.Coordinate("cellsize", Frame.DblCellSize);
+        if (NoData.Given())
+            Info.Number("NODATA_value", NoData.Value());
+        else
+            Info.None("NODATA_value");
+        Info.Whole("cells", Stats.MbrLngCells);
+        Info.Whole("data_cells", Stats.MbrLngData);
+        Info.Whole("nodata_cells", Stats.MbrLngCells - Stats.MbrLngData);
+        Info.Whole("nan_cells", Stats.MbrLngNaN);
+        Info.Number("min", BlnAny ? Stats.MbrDblMin : DblNone);
+        Info.Number("max", BlnAny ? Stats.MbrDblMax : DblNone);
+        Info.Number("mean", BlnAny ? Stats.MbrDblSum / static_cast<double>(Stats.MbrLngNumbers) : DblNone);
+        Info.Number("sum", BlnAny ? Stats.MbrDblSum : DblNone);
+        Info.End();
+    }
+
+    std::string MbrStgInput;
+    bool MbrBlnJson;
+};
+
+class TConvert : public TMapCommand {
+public:
+    explicit TConvert(const TMapArguments& Args) : MbrArgs(Args) {}
+    void Run(TMapRun& Run) override { CellByCell(Run, MbrArgs, TCellJob::Copy()); }
+
+private:
+    const TMapArguments& MbrArgs;
+};
+
+class TScale : public TMapCommand {
+public:
+    explicit TScale(const TMapArguments& Args)
+        : MbrArgs(Args), MbrOp(KindOf(Args), Args.Number(Args.Argument(2), "SCALAR"), 0.0)
+    {
+    }
+    void Run(TMapRun& Run) override
+    {
+        CellByCell(Run, MbrArgs, TCellJob::OnData([Op = MbrOp](double DblValue) { return Op.Apply(DblValue); }));
+    }
+
+private:
+    static TScalarOp::TKind KindOf(const TMapArguments& Args)
+    {
+        const std::optional<TScalarOp::TKind> Kind = TScalarOp::KindOf(Args.Argument(1));
+        if (!Kind)
+            Args.Fail("OP must be x or /, not " + Args.Argument(1));
+        return *Kind;
+    }
+
+    const TMapArguments& MbrArgs;
+    TScalarOp MbrOp;
+};
+
+class TThreshold : public TMapCommand {
+public:
+    explicit TThreshold(const TMapArguments& Args)
+        : MbrArgs(Args), MbrDblThreshold(Args.Number(Args.Argument(1), "T")),
+          MbrBlnReplace(Args.Has("--replace")),
+          MbrDblReplacement(MbrBlnReplace ? Args.Number(Args.Value("--replace"), "--replace") : 0.0)
+    {
+    }
+    void Run(TMapRun& Run) override
+    {
+        if (MbrBlnReplace)
+            CellByCell(Run, MbrArgs, TCellJob::OnData(TCellOps::TThresholdReplace{MbrDblThreshold, MbrDblReplacement}));
+        else
+            CellByCell(Run, MbrArgs, TCellJob::OnData(TCellOps::TThreshold{MbrDblThreshold}));
+    }
+
+private:
+    const TMapArguments& MbrArgs;
+    double MbrDblThreshold;
+    bool MbrBlnReplace;
+    double MbrDblReplacement;
+};
+
+class TReclass : public TMapCommand {
+public:
+    explicit TReclass(const TMapArguments& Args)
+        : MbrArgs(Args), MbrBlnDefault(Args.Has("--default")),
+          MbrDblDefault(MbrBlnDefault ? Args.Number(Args.Value("--default"), "--default") : 0.0)
+    {
+    }
+    void Run(TMapRun& Run) override
+    {
+        double DblNaNTo = 0.0;
+        bool BlnNaNRule = false;
+        TInputFile Table(MbrArgs.Argument(1));
+        const TCellOps::TRecode Recode(
+            TMapCsv::Rules(TMapCsv::Read(Table.Stream()), Table.Shown(), DblNaNTo, BlnNaNRule));
+        const bool BlnDefault = MbrBlnDefault;
+        const double DblDefault = MbrDblDefault;
+        CellByCell(Run, MbrArgs, TCellJob::OnData([&Recode, BlnDefault, DblDefault, BlnNaNRule, DblNaNTo](double DblValue) {
+            if (std::isnan(DblValue))
+                return BlnNaNRule ? DblNaNTo : BlnDefault ? DblDefault : DblValue;
+            return Recode(DblValue, BlnDefault ? DblDefault : DblValue);
+        }));
+    }
+
+private:
+    const TMapArguments& MbrArgs;
+    bool MbrBlnDefault;
+    double MbrDblDefault;
+};
+
+class TRound : public TMapCommand {
+public:
+    explicit TRound(const TMapArguments& Args) : MbrArgs(Args) {}
+    void Run(TMapRun& Run) override
+    {
+        CellByCell(Run, MbrArgs, TCellJob::OnData([](double DblValue) { return std::round(DblValue); }));
+    }
+
+private:
+    const TMapArguments& MbrArgs;
+};
 
 }  // namespace
 
-void TMapHandlers::Info(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    TGridHeader Header;
-    TStatistics Stats;
-    Run.Scan(Args.Argument(0), [&](const TGridHeader& Read) {
-        Header = Read;
-        return [&Stats, DblNoData = NoDataOf(Read)](const double* PtrCells, std::size_t LngCount) {
-            Stats.Add(PtrCells, LngCount, DblNoData);
-        };
-    });
-    PrintInfo(Run.Text(), Args.Has("--json"), Header, Stats);
-    Run.FinishText();
-}
+namespace TMapCommands {
 
-void TMapHandlers::Convert(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    Run.Stream(Args.Argument(0), Args.Required("-o"),
-               [](const TGridHeader&) { return TGridStream::TBlockFunction(); });
-}
+std::unique_ptr<TMapCommand> Info(const TMapArguments& Args) { return std::make_unique<TInfo>(Args); }
+std::unique_ptr<TMapCommand> Convert(const TMapArguments& Args) { return std::make_unique<TConvert>(Args); }
+std::unique_ptr<TMapCommand> Scale(const TMapArguments& Args) { return std::make_unique<TScale>(Args); }
+std::unique_ptr<TMapCommand> Threshold(const TMapArguments& Args) { return std::make_unique<TThreshold>(Args); }
+std::unique_ptr<TMapCommand> Reclass(const TMapArguments& Args) { return std::make_unique<TReclass>(Args); }
+std::unique_ptr<TMapCommand> Round(const TMapArguments& Args) { return std::make_unique<TRound>(Args); }
 
-void TMapHandlers::Scale(const TMapArguments& Args)
-{
-    const std::string& StgOperation = Args.Argument(1);
-    if (StgOperation.empty() || (StgOperation[0] != 'x' && StgOperation[0] != '/'))
-        Args.Fail("OP must be x or /, not " + StgOperation);
-    const TScalarOp::TKind Kind =
-        StgOperation[0] == 'x' ? TScalarOp::TKind::Multiply : TScalarOp::TKind::Divide;
-    const double DblScalar = Args.Number(Args.Argument(2), "SCALAR");
-    TMapRun Run(Args);
-    Run.Stream(Args.Argument(0), Args.Required("-o"), [&](const TGridHeader& Header) {
-        return TGridStream::EachCell(TScalarOp(Kind, DblScalar, NoDataOf(Header)));
-    });
-}
-
-void TMapHandlers::Threshold(const TMapArguments& Args)
-{
-    const double DblThreshold = Args.Number(Args.Argument(1), "T");
-    const bool BlnReplace = Args.Has("--replace");
-    const double DblReplacement =
-        BlnReplace ? Args.Number(Args.Required("--replace"), "--replace") : 0.0;
-    TMapRun Run(Args);
-    if (BlnReplace)
-        StreamOnData(Run, Args, TCellOps::TThresholdReplace{DblThreshold, DblReplacement});
-    else
-        StreamOnData(Run, Args, TCellOps::TThreshold{DblThreshold});
-}
-
-void TMapHandlers::Reclass(const TMapArguments& Args)
-{
-    const bool BlnDefault = Args.Has("--default");
-    const double DblDefault = BlnDefault ? Args.Number(Args.Required("--default"), "--default") : 0.0;
-    TMapRun Run(Args);
-    const TCellOps::TRecode Recode(TMapTable::Recoding(Run.ReadCsv(Args.Argument(1)), Args.Argument(1)));
-    StreamOnData(Run, Args, [&Recode, BlnDefault, DblDefault](double DblValue) {
-        return Recode(DblValue, BlnDefault ? DblDefault : DblValue);
-    });
-}
-
-void TMapHandlers::Round(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    StreamOnData(Run, Args, TCellOps::TRound());
-}
+}  // namespace TMapCommands

@@ -8,30 +8,30 @@
 #include "app/TCommandSkeleton.h"
 #include "app/map/TMapArguments.h"
 #include "app/map/TMapCommand.h"
+#include "app/map/TMapRun.h"
 
 namespace {
-
-const char* const StgCommonOptions = "[--strict] [-q|--quiet]";
 
 void PrintCommands(std::ostream& Out)
 {
     Out << "Usage: pvxMap COMMAND ARGUMENT... [OPTION...]\n"
            "Every command also takes --strict (read headers as pvxOverlay does) and\n"
-           "-q/--quiet (no progress line); 'pvxMap COMMAND --help' shows one.\n\nCommands:\n";
-    for (const TMapCommand* PtrCommand = TMapCommandTable::Begin();
-         PtrCommand != TMapCommandTable::End(); ++PtrCommand) {
+           "-q/--quiet (no progress line); one that writes grids takes --nodata V (the\n"
+           "output's NODATA_value) and --digits N (significant digits, 1 to 17; 15 by\n"
+           "default). 'pvxMap COMMAND --help' shows one.\n\nCommands:\n";
+    for (const TMapCommandEntry& Command : TMapCommandTable::Entries()) {
         char ArrLine[256];
-        std::snprintf(ArrLine, sizeof ArrLine, "  %-15s %s\n", PtrCommand->StgName,
-                      PtrCommand->StgSummary);
+        std::snprintf(ArrLine, sizeof ArrLine, "  %-15s %s\n", Command.StgName, Command.StgSummary);
         Out << ArrLine;
     }
 }
 
-void PrintCommand(std::ostream& Out, const TMapCommand& Command)
+void PrintCommand(std::ostream& Out, const TMapCommandEntry& Command)
 {
-    Out << "Usage: pvxMap " << Command.StgName << ' ' << Command.StgUsage << ' '
-        << StgCommonOptions << "\n" << Command.StgSummary << ".\nExample: " << Command.StgExample
-        << "\n";
+    const bool BlnGrids = Command.Output != TMapOutput::None;
+    Out << "Usage: pvxMap " << Command.StgName << ' ' << Command.StgUsage
+        << (BlnGrids ? " [--nodata V] [--digits N]" : "") << " [--strict] [-q|--quiet]\n"
+        << Command.StgSummary << ".\nExample: " << Command.StgExample << "\n";
 }
 
 void Dispatch(const std::vector<std::string>& VecArgs)
@@ -46,15 +46,18 @@ void Dispatch(const std::vector<std::string>& VecArgs)
         std::cout << "pvxMap " << PVX_VERSION << "\n";
         return;
     }
-    const TMapCommand* PtrCommand = TMapCommandTable::Find(VecArgs[0].c_str());
+    const TMapCommandEntry* PtrCommand = TMapCommandTable::Find(VecArgs[0]);
     if (!PtrCommand)
         throw TUsageError("unknown command " + VecArgs[0], TMapArguments::Hint(nullptr));
-    const TMapArguments Args(*PtrCommand,
-                             std::vector<std::string>(VecArgs.begin() + 1, VecArgs.end()));
-    if (Args.WantsHelp())
+    const TMapArguments Args(*PtrCommand, std::vector<std::string>(VecArgs.begin() + 1, VecArgs.end()));
+    if (Args.WantsHelp()) {
         PrintCommand(std::cout, *PtrCommand);
-    else
-        PtrCommand->Handler(Args);
+        return;
+    }
+    const std::unique_ptr<TMapCommand> PtrRun = PtrCommand->Make(Args);
+    TMapRun Run(Args);
+    PtrRun->Run(Run);
+    Run.Commit();
 }
 
 }  // namespace

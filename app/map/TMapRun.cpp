@@ -1,158 +1,132 @@
 #include "app/map/TMapRun.h"
 
-#include <fstream>
 #include <iostream>
-#include <optional>
-#include <streambuf>
 
-#include "app/TCommandOutput.h"
+#include "app/engine/TAsciiSink.h"
+#include "app/engine/TAsciiSource.h"
+#include "app/engine/TCellJob.h"
 #include "app/map/TMapArguments.h"
-#include "app/map/TMapInput.h"
+#include "io/TGridHeader.h"
 #include "util/TError.h"
-#include "io/TARCGISFileTools.h"
-#include "io/TGridReader.h"
 
 namespace {
 
-// Passes a stream's bytes on, counting them for the progress line.
-class TCountingBuffer : public std::streambuf {
+// The cells of one grid, as they come, into the search for a value none of
+// them holds.
+class TUnusedValue : public TRowConsumer {
 public:
-    TCountingBuffer(std::streambuf& Source, TProgress& Progress)
-        : MbrSource(Source), MbrProgress(Progress) {}
-
-protected:
-    int_type underflow() override
+    void Take(double* const* PtrPlanes, std::uint64_t, std::size_t LngCells) override
     {
-        const std::streamsize LngRead = MbrSource.sgetn(MbrArrBuffer, sizeof MbrArrBuffer);
-        if (LngRead <= 0)
-            return traits_type::eof();
-        MbrLngCount += static_cast<std::uint64_t>(LngRead);
-        MbrProgress.Update(MbrLngCount);
-        setg(MbrArrBuffer, MbrArrBuffer, MbrArrBuffer + LngRead);
-        return traits_type::to_int_type(MbrArrBuffer[0]);
+        MbrUnused.Add(PtrPlanes[0], LngCells);
     }
+    double Value() const { return MbrUnused.Value(); }
 
 private:
-    std::streambuf& MbrSource;
-    TProgress& MbrProgress;
-    std::uint64_t MbrLngCount = 0;
-    char MbrArrBuffer[1 << 16];
+    TGridHeader::TUnusedNoData MbrUnused;
 };
 
-std::string Shown(const std::string& StgName)
+std::uint64_t Cells(long LngCols, long LngRows)
 {
-    return StgName == "-" ? "standard input" : StgName;
+    return static_cast<std::uint64_t>(LngCols) * static_cast<std::uint64_t>(LngRows);
+}
+
+TGridHeader HeaderOf(const TGridFrame& Frame, double DblNoData)
+{
+    TGridHeader Header;
+    Header.LngCols = Frame.LngCols;
+    Header.LngRows = Frame.LngRows;
+    Header.DblXllCorner = Frame.DblXllCorner;
+    Header.DblYllCorner = Frame.DblYllCorner;
+    Header.DblCellSize = Frame.DblCellSize;
+    Header.DblNoDataValue = DblNoData;
+    return Header;
 }
 
 }  // namespace
 
 TMapRun::TMapRun(const TMapArguments& Args)
     : MbrDialect(Args.Strict() ? TGridDialect::Strict : TGridDialect::Tolerant),
-      MbrProgress(!Args.Quiet())
+      MbrLngDigits(Args.Digits()), MbrNoData(Args.NoData()), MbrProgress(!Args.Quiet())
 {
 }
 
-TMapRun::TMapPtr TMapRun::Load(const std::string& StgName)
+TMapRun::~TMapRun() = default;
+
+TMapRun::TSourcePtr TMapRun::Open(const std::string& StgName, bool BlnAgain)
 {
-    TMapInput Input(StgName);
-    Input.ReadOnce();
-    MbrProgress.Stage("reading " + Shown(StgName), Input.Size());
-    TCountingBuffer Counting(*Input.Stream().rdbuf(), MbrProgress);
-    std::istream Counted(&Counting);
-    return TMapPtr(TARCGISFileTools::LoadARCGISFile(Counted, MbrDialect));
+    TSourcePtr PtrSource = std::make_unique<TAsciiSource>(StgName, TAsciiSource::TRules{MbrDialect, true, true});
+    if (BlnAgain)
+        MbrSetReadAgain.insert(PtrSource.get());
+    return PtrSource;
 }
 
-std::vector<TMapRun::TMapPtr> TMapRun::LoadAll(const std::vector<std::string>& VecNames)
+void TMapRun::LastReading(const std::vector<TRowSource*>& VecInputs)
 {
-    std::vector<TMapPtr> VecMaps;
+    for (TRowSource* PtrInput : VecInputs)
+        if (!MbrSetReadAgain.count(PtrInput))
+            PtrInput->ReadOnce();
+}
+
+std::vector<TMapRun::TSourcePtr> TMapRun::OpenAll(const std::vector<std::string>& VecNames)
+{
+    std::vector<TSourcePtr> VecSources;
     for (const std::string& StgName : VecNames)
-        VecMaps.push_back(Load(StgName));
-    return VecMaps;
+        VecSources.push_back(Open(StgName));
+    return VecSources;
 }
 
-std::vector<TMap*> TMapRun::Raw(const std::vector<TMapPtr>& VecMaps)
+std::vector<TRowSource*> TMapRun::Raw(const std::vector<TSourcePtr>& VecSources)
 {
-    std::vector<TMap*> VecRaw;
-    for (const TMapPtr& PtrMap : VecMaps)
-        VecRaw.push_back(PtrMap.get());
+    std::vector<TRowSource*> VecRaw;
+    for (const TSourcePtr& PtrSource : VecSources)
+        VecRaw.push_back(PtrSource.get());
     return VecRaw;
 }
 
-void TMapRun::Write(const std::vector<TGridOut>& VecOutputs)
+double TMapRun::OutputNoData(TRowSource& First)
 {
-    std::vector<std::unique_ptr<TCommandOutput>> VecFiles;
-    for (const TGridOut& Output : VecOutputs)
-        VecFiles.push_back(std::make_unique<TCommandOutput>(Output.StgName, true, Output.StgSidecarOf));
-    for (std::size_t LngAt = 0; LngAt < VecOutputs.size(); ++LngAt) {
-        const TMap& Map = *VecOutputs[LngAt].PtrMap;
-        // The toolkit's writer lays the rows out on all cores at once, so
-        // the line shows the stage rather than a share of it.
-        MbrProgress.Stage("writing " + VecOutputs[LngAt].StgName, 1);
-        TARCGISFileTools::WriteARCGISFile(&Map, VecFiles[LngAt]->Stream());
-        MbrProgress.Update(1);
-        VecFiles[LngAt]->Finish();
-    }
-    for (const auto& PtrFile : VecFiles)
-        PtrFile->Commit();
+    if (MbrNoData)
+        return *MbrNoData;
+    if (First.NoData().Given())
+        return First.NoData().Value();
+    const TGridFrame& Frame = First.Frame();
+    TUnusedValue Unused;
+    MbrProgress.Stage("reading " + First.Shown(), Cells(Frame.LngCols, Frame.LngRows));
+    TRowEngine::Run({&First}, {Frame.LngCols, Frame.LngRows}, TCellJob::Copy(), Unused, &MbrProgress);
     MbrProgress.End();
-}
-
-void TMapRun::Stream(const std::string& StgInput, const std::string& StgOutput,
-                     const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction)
-{
-    TMapInput Input(StgInput);
-    // Declared first so that it outlives the reader, which hands it back
-    // what it read ahead.
-    std::ifstream Again;
-    auto PtrReader = std::make_unique<TGridReader>(Input.Stream(), MbrDialect, StgInput);
-    TGridHeader Header = PtrReader->Header();
-    if (Header.BlnNoDataGiven) {
-        Input.ReadOnce();
-    } else {
-        // The cells decide the no-data value, as they do for a loaded map:
-        // a first reading finds it, a second one writes.
-        Header.DblNoDataValue = UnusedNoDataValue(Input.ReadAgain(), StgInput);
-        PtrReader.reset();
-        Again = Input.ReadAgain();
-        PtrReader = std::make_unique<TGridReader>(Again, MbrDialect, StgInput);
-    }
-    const TGridStream::TBlockFunction Function = MakeFunction(Header);
-    std::optional<TCommandOutput> Output;
-    try {
-        Output.emplace(StgOutput, true, StgInput);
-    } catch (const TFileError&) {
-        // The input's own failures, found later, come first.
-        PtrReader->SkipRemainingCells();
-        throw;
-    }
-    MbrProgress.Stage("writing " + StgOutput, PtrReader->CellCount());
-    TGridStream::Write(*PtrReader, Header, Function, Output->Stream(), 0, &MbrProgress);
-    Output->Commit();
-    MbrProgress.End();
-}
-
-double TMapRun::UnusedNoDataValue(std::ifstream Input, const std::string& StgName)
-{
-    TGridReader Reader(Input, MbrDialect, StgName);
-    TGridHeader::TUnusedNoData Unused;
-    MbrProgress.Stage("reading " + Shown(StgName), Reader.CellCount());
-    TGridStream::Run(Reader, nullptr,
-                     [&Unused](const double* PtrCells, std::size_t LngCount) {
-                         Unused.Add(PtrCells, LngCount);
-                     },
-                     0, &MbrProgress);
+    First.Restart();
     return Unused.Value();
 }
 
-void TMapRun::Scan(const std::string& StgInput,
-                   const std::function<TGridStream::TBlockConsumer(const TGridHeader&)>& MakeConsumer)
+void TMapRun::WriteGrid(const std::string& StgName, const std::string& StgSidecarOf,
+                        const TGridFrame& Frame, double DblNoData,
+                        const std::vector<TRowSource*>& VecInputs, const TRowJob& Job)
 {
-    TMapInput Input(StgInput);
-    Input.ReadOnce();
-    TGridReader Reader(Input.Stream(), MbrDialect, StgInput);
-    MbrProgress.Stage("reading " + Shown(StgInput), Reader.CellCount());
-    TGridStream::Run(Reader, nullptr, MakeConsumer(Reader.Header()), 0, &MbrProgress);
+    MbrVecOutputs.push_back(std::make_unique<TCommandOutput>(StgName, true, StgSidecarOf));
+    TCommandOutput& Output = *MbrVecOutputs.back();
+    LastReading(VecInputs);
+    TAsciiSink Sink(Output.Stream(), HeaderOf(Frame, DblNoData), MbrLngDigits, true);
+    MbrProgress.Stage("writing " + (StgName == "-" ? std::string("standard output") : StgName),
+                      Cells(Frame.LngCols, Frame.LngRows));
+    TRowEngine::Run(VecInputs, {Frame.LngCols, Frame.LngRows}, Job, Sink, &MbrProgress);
+    Output.Finish();
     MbrProgress.End();
+}
+
+void TMapRun::Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,
+                   const TRowJob& Job, TRowConsumer& Consumer, const std::string& StgStage)
+{
+    LastReading(VecInputs);
+    MbrProgress.Stage(StgStage, Cells(Shape.LngCols, Shape.LngRows));
+    TRowEngine::Run(VecInputs, Shape, Job, Consumer, &MbrProgress);
+    MbrProgress.End();
+}
+
+void TMapRun::Commit()
+{
+    for (const auto& PtrOutput : MbrVecOutputs)
+        PtrOutput->Commit();
+    MbrVecOutputs.clear();
 }
 
 std::ostream& TMapRun::Text()
@@ -165,25 +139,4 @@ void TMapRun::FinishText()
 {
     if (!std::cout.flush())
         throw TFileError("Unable to write file -");
-}
-
-std::vector<std::vector<std::string>> TMapRun::ReadCsv(const std::string& StgName)
-{
-    TMapInput Input(StgName);
-    Input.ReadOnce();
-    std::vector<std::vector<std::string>> VecLines;
-    for (std::string StgLine; std::getline(Input.Stream(), StgLine);) {
-        if (!StgLine.empty() && StgLine.back() == '\r')
-            StgLine.pop_back();
-        if (StgLine.empty())
-            continue;
-        std::vector<std::string> VecFields(1);
-        for (char ChrValue : StgLine)
-            if (ChrValue == ',')
-                VecFields.emplace_back();
-            else
-                VecFields.back() += ChrValue;
-        VecLines.push_back(VecFields);
-    }
-    return VecLines;
 }

@@ -1,65 +1,66 @@
 #pragma once
-// What the pvxMap handlers share for one run: grids read in the run's
-// dialect ("-" standard input), grid outputs written as the command skeleton
-// writes them (each with its sidecar, all finished before any is put in
-// place), text on standard output, and the progress line.
+// What the pvxMap commands share for one run: grids opened in the run's
+// dialect ("-" standard input), the no-data value of the outputs, grids
+// written through the streaming engine (each with its input's sidecar, all
+// finished before any is put in place), text on standard output, and the
+// progress line.
 
-#include <fstream>
-#include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
-#include "app/TGridStream.h"
+#include "app/TCommandOutput.h"
 #include "app/TProgress.h"
-#include "grid/TMap.h"
+#include "app/engine/TRowEngine.h"
+#include "app/engine/TRowSource.h"
 #include "io/TGridDialect.h"
-#include "io/TGridHeader.h"
 
 class TMapArguments;
 
 class TMapRun {
 public:
-    using TMapPtr = std::unique_ptr<TMap>;
-    // An output grid: the map, its name, and the input whose sidecar it gets.
-    struct TGridOut {
-        const TMap* PtrMap;
-        std::string StgName;
-        std::string StgSidecarOf;
-    };
+    using TSourcePtr = std::unique_ptr<TRowSource>;
 
     explicit TMapRun(const TMapArguments& Args);
+    ~TMapRun();
 
-    TMapPtr Load(const std::string& StgName);
-    std::vector<TMapPtr> LoadAll(const std::vector<std::string>& VecNames);
-    static std::vector<TMap*> Raw(const std::vector<TMapPtr>& VecMaps);
+    // A grid read once; BlnAgain for one that a later run reads again.
+    TSourcePtr Open(const std::string& StgName, bool BlnAgain = false);
+    std::vector<TSourcePtr> OpenAll(const std::vector<std::string>& VecNames);
+    static std::vector<TRowSource*> Raw(const std::vector<TSourcePtr>& VecSources);
 
-    void Write(const std::vector<TGridOut>& VecOutputs);
-    void Write(const TMap& Map, const std::string& StgName, const std::string& StgSidecarOf)
-    {
-        Write({{&Map, StgName, StgSidecarOf}});
-    }
+    // The NODATA_value of the outputs: --nodata, else First's. A grid
+    // without one gets a value none of its cells holds, as the toolkit's
+    // loader gives it: its cells are read for it, then it starts again.
+    double OutputNoData(TRowSource& First);
 
-    // Streams StgInput to StgOutput through the block function MakeFunction
-    // gives for the input's header: the header as read, then the cells.
-    void Stream(const std::string& StgInput, const std::string& StgOutput,
-                const std::function<TGridStream::TBlockFunction(const TGridHeader&)>& MakeFunction);
-    // Reads every cell of StgInput into Consumer, once the header is read.
-    void Scan(const std::string& StgInput,
-              const std::function<TGridStream::TBlockConsumer(const TGridHeader&)>& MakeConsumer);
+    // Computes a grid of Frame with Job over the inputs into StgName, with
+    // StgSidecarOf's sidecar, and finishes it; Commit puts it in place.
+    void WriteGrid(const std::string& StgName, const std::string& StgSidecarOf,
+                   const TGridFrame& Frame, double DblNoData,
+                   const std::vector<TRowSource*>& VecInputs, const TRowJob& Job);
+    // Runs Job over the inputs into Consumer (statistics, text), the
+    // progress line showing StgStage.
+    void Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,
+              const TRowJob& Job, TRowConsumer& Consumer, const std::string& StgStage);
+    // Puts every grid written in place, once the command has succeeded.
+    void Commit();
 
-    // Standard output for text; Finish checks that it was written.
+    // Standard output for text; FinishText checks that it was written.
     std::ostream& Text();
     void FinishText();
 
-    // The lines of a CSV file ("-" standard input), each split at commas.
-    std::vector<std::vector<std::string>> ReadCsv(const std::string& StgName);
-
 private:
-    // The no-data value of a grid whose header names none, from its cells.
-    double UnusedNoDataValue(std::ifstream Input, const std::string& StgName);
+    // Sources read for the last time let go of what a second reading needs.
+    void LastReading(const std::vector<TRowSource*>& VecInputs);
 
     TGridDialect MbrDialect;
+    int MbrLngDigits;
+    std::optional<double> MbrNoData;
     TProgress MbrProgress;
+    std::vector<std::unique_ptr<TCommandOutput>> MbrVecOutputs;
+    std::set<const TRowSource*> MbrSetReadAgain;
 };

@@ -1,127 +1,263 @@
-// Tables and dumps on standard output.
+// Tables and text on standard output, from grids read once.
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
+#include <iostream>
 #include <limits>
 #include <map>
-#include <memory>
-#include <ostream>
-#include <string>
-#include <vector>
+#include <unordered_map>
 
+#include "app/engine/TCellJob.h"
+#include "app/engine/TInputFile.h"
+#include "app/engine/TLineUp.h"
 #include "app/map/TMapArguments.h"
-#include "app/map/TMapHandlers.h"
+#include "app/map/TMapCommands.h"
+#include "app/map/TMapCsv.h"
 #include "app/map/TMapRun.h"
-#include "app/map/TMapTable.h"
-#include "grid/TPoint.h"
-#include "ops/TMapTools.h"
 #include "util/TNumberFormat.h"
+#include "util/TTextWriter.h"
 
 namespace {
-
-using TMapPtr = TMapRun::TMapPtr;
 
 std::string Text(double DblValue)
 {
     return TNumberFormat::ToString(DblValue);
 }
 
-// One line of zonal statistics: the cells that are data and not NaN.
-void PutZone(std::ostream& Out, double DblZone, const std::vector<double>& VecValues,
-             double DblNoData)
+// A CSV field as RFC 4180 writes it: quoted when it holds a comma, a quote
+// or a line end, its quotes doubled.
+std::string CsvField(const std::string& StgText)
 {
-    long LngCount = 0;
+    if (StgText.find_first_of(",\"\r\n") == std::string::npos)
+        return StgText;
+    std::string StgQuoted = "\"";
+    for (char ChrValue : StgText)
+        StgQuoted += ChrValue == '"' ? std::string("\"\"") : std::string(1, ChrValue);
+    return StgQuoted + "\"";
+}
+
+// The cells of the inputs as they come, block by block, to a function.
+class TEachBlock : public TRowConsumer {
+public:
+    using TFunction = std::function<void(double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells)>;
+    explicit TEachBlock(TFunction Function) : MbrFunction(std::move(Function)) {}
+    void Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells) override
+    {
+        MbrFunction(PtrPlanes, LngFirst, LngCells);
+    }
+
+private:
+    TFunction MbrFunction;
+};
+
+class TValues : public TMapCommand {
+public:
+    explicit TValues(const TMapArguments& Args) : MbrStgInput(Args.Argument(0)) {}
+
+    void Run(TMapRun& Run) override
+    {
+        const TMapRun::TSourcePtr PtrInput = Run.Open(MbrStgInput);
+        const TGridFrame& Frame = PtrInput->Frame();
+        std::unordered_map<double, std::uint64_t> MapCounts;
+        std::uint64_t LngNaN = 0;
+        TEachBlock Count([&](double* const* PtrPlanes, std::uint64_t, std::size_t LngCells) {
+            for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
+                const double DblValue = PtrPlanes[0][LngCell];
+                if (std::isnan(DblValue))
+                    LngNaN += !TNoData::IsMarker(DblValue);
+                else
+                    ++MapCounts[DblValue];
+            }
+        });
+        Run.Scan({PtrInput.get()}, {Frame.LngCols, Frame.LngRows}, TCellJob::Copy(), Count,
+                 "reading " + PtrInput->Shown());
+        const std::map<double, std::uint64_t> MapSorted(MapCounts.begin(), MapCounts.end());
+        std::ostream& Out = Run.Text();
+        Out << "value,count\n";
+        for (const auto& [DblValue, LngCount] : MapSorted)
+            Out << Text(DblValue) << ',' << LngCount << '\n';
+        if (LngNaN > 0)
+            Out << "nan," << LngNaN << '\n';
+        Run.FinishText();
+    }
+
+private:
+    std::string MbrStgInput;
+};
+
+// The statistics of the values in one zone.
+struct TZone {
+    std::uint64_t LngCount = 0;
     double DblSum = 0.0;
     double DblMin = std::numeric_limits<double>::infinity();
-    double DblMax = -DblMin;
-    for (double DblValue : VecValues) {
-        if (DblValue == DblNoData || std::isnan(DblValue))
-            continue;
+    double DblMax = -std::numeric_limits<double>::infinity();
+
+    void Add(double DblValue)
+    {
         ++LngCount;
         DblSum += DblValue;
         DblMin = std::min(DblMin, DblValue);
         DblMax = std::max(DblMax, DblValue);
     }
-    Out << Text(DblZone) << ',' << LngCount;
-    if (LngCount == 0)
-        Out << ",,,,\n";
-    else
-        Out << ',' << Text(DblSum) << ',' << Text(DblSum / static_cast<double>(LngCount)) << ','
-            << Text(DblMin) << ',' << Text(DblMax) << '\n';
-}
+};
 
-// The value of the cell holding the point, empty where the grid holds none
-// there or the cell is no data.
-std::string SampleAt(const TMap& Map, const TPoint& Point)
-{
-    double DblValue = 0.0;
-    try {
-        DblValue = Map.GetPointVal(&Point);
-    } catch (const TError&) {
-        return "";
+class TZonal : public TMapCommand {
+public:
+    explicit TZonal(const TMapArguments& Args) : MbrArgs(Args) {}
+
+    void Run(TMapRun& Run) override
+    {
+        const std::vector<TMapRun::TSourcePtr> VecInputs = Run.OpenAll(MbrArgs.Arguments());
+        TLineUp::Require(*VecInputs[0], *VecInputs[1]);
+        const TGridFrame& Frame = VecInputs[0]->Frame();
+        std::map<double, TZone> MapZones;
+        TEachBlock Add([&](double* const* PtrPlanes, std::uint64_t, std::size_t LngCells) {
+            for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
+                const double DblZone = PtrPlanes[1][LngCell];
+                if (std::isnan(DblZone))
+                    continue;
+                TZone& Zone = MapZones[DblZone];
+                const double DblValue = PtrPlanes[0][LngCell];
+                if (!std::isnan(DblValue))
+                    Zone.Add(DblValue);
+            }
+        });
+        Run.Scan(TMapRun::Raw(VecInputs), {Frame.LngCols, Frame.LngRows, 2}, TCellJob::Copy(2), Add,
+                 "reading " + VecInputs[0]->Shown());
+        std::ostream& Out = Run.Text();
+        Out << "zone,count,sum,mean,min,max\n";
+        for (const auto& [DblZone, Zone] : MapZones) {
+            Out << Text(DblZone) << ',' << Zone.LngCount;
+            if (Zone.LngCount == 0)
+                Out << ",,,,\n";
+            else
+                Out << ',' << Text(Zone.DblSum) << ',' << Text(Zone.DblSum / static_cast<double>(Zone.LngCount))
+                    << ',' << Text(Zone.DblMin) << ',' << Text(Zone.DblMax) << '\n';
+        }
+        Run.FinishText();
     }
-    return DblValue == Map.GetNoDataValue() ? "" : Text(DblValue);
-}
+
+private:
+    const TMapArguments& MbrArgs;
+};
+
+class TSample : public TMapCommand {
+public:
+    explicit TSample(const TMapArguments& Args) : MbrArgs(Args) {}
+
+    void Run(TMapRun& Run) override
+    {
+        TInputFile Points(MbrArgs.Argument(0));
+        const std::vector<std::pair<double, double>> VecPoints =
+            TMapCsv::Pairs(TMapCsv::Read(Points.Stream()), Points.Shown());
+        const std::vector<std::string> VecGrids(MbrArgs.Arguments().begin() + 1, MbrArgs.Arguments().end());
+        std::vector<std::vector<std::string>> VecValues;
+        for (const std::string& StgGrid : VecGrids)
+            VecValues.push_back(Sample(Run, StgGrid, VecPoints));
+        std::ostream& Out = Run.Text();
+        Out << "x,y";
+        for (const std::string& StgGrid : VecGrids)
+            Out << ',' << CsvField(StgGrid);
+        Out << '\n';
+        for (std::size_t LngPoint = 0; LngPoint < VecPoints.size(); ++LngPoint) {
+            Out << Text(VecPoints[LngPoint].first) << ',' << Text(VecPoints[LngPoint].second);
+            for (const std::vector<std::string>& VecGrid : VecValues)
+                Out << ',' << VecGrid[LngPoint];
+            Out << '\n';
+        }
+        Run.FinishText();
+    }
+
+private:
+    // The value of the cell holding each point (a cell holds its west and
+    // south edges), empty where the grid has none or the cell is no data.
+    static std::vector<std::string> Sample(TMapRun& Run, const std::string& StgGrid,
+                                           const std::vector<std::pair<double, double>>& VecPoints)
+    {
+        const TMapRun::TSourcePtr PtrInput = Run.Open(StgGrid);
+        const TGridFrame& Frame = PtrInput->Frame();
+        // The points by the cell holding them, counted row after row.
+        std::multimap<std::uint64_t, std::size_t> MapByCell;
+        for (std::size_t LngPoint = 0; LngPoint < VecPoints.size(); ++LngPoint) {
+            const double DblCol = std::floor((VecPoints[LngPoint].first - Frame.West()) / Frame.DblCellSize);
+            const double DblRow = std::ceil((Frame.North() - VecPoints[LngPoint].second) / Frame.DblCellSize) - 1;
+            if (DblCol >= 0 && DblCol < static_cast<double>(Frame.LngCols) && DblRow >= 0
+                && DblRow < static_cast<double>(Frame.LngRows))
+                MapByCell.emplace(static_cast<std::uint64_t>(DblRow) * static_cast<std::uint64_t>(Frame.LngCols)
+                                      + static_cast<std::uint64_t>(DblCol),
+                                  LngPoint);
+        }
+        std::vector<std::string> VecValues(VecPoints.size());
+        TEachBlock Pick([&](double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells) {
+            for (auto It = MapByCell.lower_bound(LngFirst); It != MapByCell.end() && It->first < LngFirst + LngCells; ++It) {
+                const double DblValue = PtrPlanes[0][It->first - LngFirst];
+                if (!TNoData::IsMarker(DblValue))
+                    VecValues[It->second] = Text(DblValue);
+            }
+        });
+        Run.Scan({PtrInput.get()}, {Frame.LngCols, Frame.LngRows}, TCellJob::Copy(), Pick,
+                 "reading " + PtrInput->Shown());
+        return VecValues;
+    }
+
+    const TMapArguments& MbrArgs;
+};
+
+class TDump : public TMapCommand {
+public:
+    explicit TDump(const TMapArguments& Args)
+        : MbrStgInput(Args.Argument(0)), MbrBlnCsv(Args.Has("--csv")),
+          MbrStgSeparator(Args.Has("--separator") ? Args.Value("--separator") : " ")
+    {
+        if (MbrStgSeparator.size() != 1)
+            Args.Fail("--separator must be one character, not '" + MbrStgSeparator + "'");
+    }
+
+    void Run(TMapRun& Run) override
+    {
+        const TMapRun::TSourcePtr PtrInput = Run.Open(MbrStgInput);
+        const TGridFrame& Frame = PtrInput->Frame();
+        const double DblNoData = PtrInput->NoData().Value();
+        std::ostream& Out = Run.Text();
+        TTextWriter Text(Out);
+        const auto LngCols = static_cast<std::uint64_t>(Frame.LngCols);
+        TEachBlock Write([&](double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells) {
+            for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
+                const std::uint64_t LngCol = (LngFirst + LngCell) % LngCols;
+                const double DblCell = PtrPlanes[0][LngCell];
+                if (MbrBlnCsv) {
+                    Text.PutNumber(Frame.ColumnCentre(static_cast<long>(LngCol)));
+                    Text.Put(',');
+                    Text.PutNumber(Frame.RowCentre(static_cast<long>((LngFirst + LngCell) / LngCols)));
+                    Text.Put(',');
+                } else if (LngCol > 0) {
+                    Text.Put(MbrStgSeparator[0]);
+                }
+                Text.PutNumber(TNoData::IsMarker(DblCell) ? DblNoData : DblCell);
+                if (MbrBlnCsv || LngCol + 1 == LngCols)
+                    Text.EndLine();
+            }
+        });
+        Run.Scan({PtrInput.get()}, {Frame.LngCols, Frame.LngRows}, TCellJob::Copy(), Write,
+                 "reading " + PtrInput->Shown());
+        Text.Flush();
+        Run.FinishText();
+    }
+
+private:
+    std::string MbrStgInput;
+    bool MbrBlnCsv;
+    std::string MbrStgSeparator;
+};
 
 }  // namespace
 
-void TMapHandlers::Values(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    const TMapPtr PtrMap = Run.Load(Args.Argument(0));
-    std::map<double, long> MapCounts = TMapTools::CountValues(PtrMap.get());
-    MapCounts.erase(PtrMap->GetNoDataValue());
-    std::ostream& Out = Run.Text();
-    Out << "value,count\n";
-    for (const auto& [DblValue, LngCount] : MapCounts)
-        Out << Text(DblValue) << ',' << LngCount << '\n';
-    Run.FinishText();
-}
+namespace TMapCommands {
 
-void TMapHandlers::Zonal(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    const TMapPtr PtrValues = Run.Load(Args.Argument(0));
-    const TMapPtr PtrZones = Run.Load(Args.Argument(1));
-    const std::map<double, std::vector<double>> MapZones =
-        TMapTools::GetValuesOverlay(PtrValues.get(), PtrZones.get(), {PtrZones->GetNoDataValue()});
-    std::ostream& Out = Run.Text();
-    Out << "zone,count,sum,mean,min,max\n";
-    for (const auto& [DblZone, VecValues] : MapZones)
-        PutZone(Out, DblZone, VecValues, PtrValues->GetNoDataValue());
-    Run.FinishText();
-}
+std::unique_ptr<TMapCommand> Values(const TMapArguments& Args) { return std::make_unique<TValues>(Args); }
+std::unique_ptr<TMapCommand> Zonal(const TMapArguments& Args) { return std::make_unique<TZonal>(Args); }
+std::unique_ptr<TMapCommand> Sample(const TMapArguments& Args) { return std::make_unique<TSample>(Args); }
+std::unique_ptr<TMapCommand> Dump(const TMapArguments& Args) { return std::make_unique<TDump>(Args); }
 
-void TMapHandlers::Sample(const TMapArguments& Args)
-{
-    TMapRun Run(Args);
-    const std::vector<std::pair<double, double>> VecPoints =
-        TMapTable::Points(Run.ReadCsv(Args.Argument(0)), Args.Argument(0));
-    const std::vector<std::string> VecGrids(Args.Arguments().begin() + 1, Args.Arguments().end());
-    const std::vector<TMapPtr> VecMaps = Run.LoadAll(VecGrids);
-    std::ostream& Out = Run.Text();
-    Out << "x,y";
-    for (const std::string& StgGrid : VecGrids)
-        Out << ',' << StgGrid;
-    Out << '\n';
-    for (const auto& [DblX, DblY] : VecPoints) {
-        const TPoint Point(DblX, DblY);
-        Out << Text(DblX) << ',' << Text(DblY);
-        for (const TMapPtr& PtrMap : VecMaps)
-            Out << ',' << SampleAt(*PtrMap, Point);
-        Out << '\n';
-    }
-    Run.FinishText();
-}
-
-void TMapHandlers::Dump(const TMapArguments& Args)
-{
-    const std::string StgSeparator = Args.Has("--separator") ? Args.Required("--separator") : " ";
-    if (StgSeparator.size() != 1)
-        Args.Fail("--separator must be one character, not '" + StgSeparator + "'");
-    TMapRun Run(Args);
-    const TMapPtr PtrMap = Run.Load(Args.Argument(0));
-    if (Args.Has("--csv"))
-        TMapTools::WriteCSVFile(PtrMap.get(), Run.Text());
-    else
-        TMapTools::WriteFlatFile(PtrMap.get(), Run.Text(), StgSeparator[0]);
-    Run.FinishText();
-}
+}  // namespace TMapCommands

@@ -1,0 +1,24 @@
+#pragma once
+// The commands of pvxMap, by family: each makes its command's class from
+// the command line (checking it whole) for the table to run.
+
+#include <memory>
+
+#include "app/map/TMapCommand.h"
+
+namespace TMapCommands {
+
+using TMaker = std::unique_ptr<TMapCommand>(const TMapArguments& Args);
+
+// One grid in, cell by cell.
+TMaker Info, Convert, Scale, Threshold, Reclass, Round;
+// Between grids.
+TMaker Add, Subtract, Multiply, Divide, Sum, Average, Count, Mask, MovingAverage, Gradients;
+// Resampling and sub-grids.
+TMaker Resample, Subdivide, Extract, Insert, Intersect;
+// Map algebra by expression.
+TMaker Calc;
+// Tables and text on standard output.
+TMaker Values, Zonal, Sample, Dump;
+
+}  // namespace TMapCommands
