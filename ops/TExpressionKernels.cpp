@@ -1,0 +1,202 @@
+#include "ops/TExpressionKernels.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "util/TNoData.h"
+
+TBlockRegisters::TBlockRegisters(long LngRegisters, long LngCells)
+    : MbrLngCells(LngCells),
+      MbrPtrValues(new double[static_cast<std::size_t>(LngRegisters * LngCells)]),
+      MbrPtrData(new double[static_cast<std::size_t>(LngRegisters * LngCells)])
+{
+}
+
+namespace {
+
+double Truth(bool BlnValue) { return BlnValue ? 1.0 : 0.0; }
+bool IsTrue(double DblValue) { return DblValue != 0.0; }
+
+// Each loop is instantiated with its operation inlined, and the program
+// never makes an output one of the inputs, so the loops vectorise.
+template <class TOp>
+void Unary(TColumn Out, TColumn A, long LngCells, TOp Op)
+{
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        Out.PtrValues[LngCell] = Op(A.PtrValues[LngCell]);
+        Out.PtrData[LngCell] = A.PtrData[LngCell];
+    }
+}
+
+template <class TOp>
+void Binary(TColumn Out, TColumn A, TColumn B, long LngCells, TOp Op)
+{
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        Out.PtrValues[LngCell] = Op(A.PtrValues[LngCell], B.PtrValues[LngCell]);
+        Out.PtrData[LngCell] = A.PtrData[LngCell] * B.PtrData[LngCell];  // "and" of 1.0 and 0.0
+    }
+}
+
+// No data where the condition is; elsewhere the branch taken, its no data
+// included. NaN is a true condition. Two loops, each on few enough arrays
+// for the compiler to check their overlap and vectorise.
+void Select(TColumn Out, TColumn Condition, TColumn Then, TColumn Else, long LngCells)
+{
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        const double DblThen = Then.PtrValues[LngCell], DblElse = Else.PtrValues[LngCell];
+        Out.PtrValues[LngCell] = IsTrue(Condition.PtrValues[LngCell]) ? DblThen : DblElse;
+    }
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        const double DblThen = Then.PtrData[LngCell], DblElse = Else.PtrData[LngCell];
+        Out.PtrData[LngCell] =
+            Condition.PtrData[LngCell] * (IsTrue(Condition.PtrValues[LngCell]) ? DblThen : DblElse);
+    }
+}
+
+void IsNull(TColumn Out, TColumn A, long LngCells)
+{
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        Out.PtrValues[LngCell] = 1.0 - A.PtrData[LngCell];
+        Out.PtrData[LngCell] = 1.0;
+    }
+}
+
+// Out = Value(column) over the block's columns; always data.
+template <class TValue>
+void ByColumn(TColumn Out, long LngFirstCol, long LngCells, TValue Value)
+{
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        Out.PtrValues[LngCell] = Value(LngFirstCol + LngCell);
+        Out.PtrData[LngCell] = 1.0;
+    }
+}
+
+// A NaN argument makes the result NaN; of equals, the first.
+double Least(double DblA, double DblB)
+{
+    return (DblA != DblA) | (DblB != DblB) ? DblA + DblB : (DblB < DblA ? DblB : DblA);
+}
+double Greatest(double DblA, double DblB)
+{
+    return (DblA != DblA) | (DblB != DblB) ? DblA + DblB : (DblB > DblA ? DblB : DblA);
+}
+
+void ExecuteUnary(TOpCode Op, TColumn Out, TColumn A, long LngCells)
+{
+    // clang-format off
+    switch (Op) {
+    case TOpCode::Negate: return Unary(Out, A, LngCells, [](double X) { return -X; });
+    case TOpCode::Not:    return Unary(Out, A, LngCells, [](double X) { return Truth(X == 0.0); });
+    case TOpCode::Abs:    return Unary(Out, A, LngCells, [](double X) { return std::fabs(X); });
+    case TOpCode::Sqrt:   return Unary(Out, A, LngCells, [](double X) { return std::sqrt(X); });
+    case TOpCode::Exp:    return Unary(Out, A, LngCells, [](double X) { return std::exp(X); });
+    case TOpCode::Log:    return Unary(Out, A, LngCells, [](double X) { return std::log(X); });
+    case TOpCode::Log10:  return Unary(Out, A, LngCells, [](double X) { return std::log10(X); });
+    case TOpCode::Sin:    return Unary(Out, A, LngCells, [](double X) { return std::sin(X); });
+    case TOpCode::Cos:    return Unary(Out, A, LngCells, [](double X) { return std::cos(X); });
+    case TOpCode::Tan:    return Unary(Out, A, LngCells, [](double X) { return std::tan(X); });
+    case TOpCode::Asin:   return Unary(Out, A, LngCells, [](double X) { return std::asin(X); });
+    case TOpCode::Acos:   return Unary(Out, A, LngCells, [](double X) { return std::acos(X); });
+    case TOpCode::Atan:   return Unary(Out, A, LngCells, [](double X) { return std::atan(X); });
+    case TOpCode::Floor:  return Unary(Out, A, LngCells, [](double X) { return std::floor(X); });
+    case TOpCode::Ceil:   return Unary(Out, A, LngCells, [](double X) { return std::ceil(X); });
+    case TOpCode::Round:  return Unary(Out, A, LngCells, [](double X) { return std::round(X); });
+    default:              return IsNull(Out, A, LngCells);
+    }
+    // clang-format on
+}
+
+void ExecuteBinary(TOpCode Op, TColumn Out, TColumn A, TColumn B, long LngCells)
+{
+    // clang-format off
+    switch (Op) {
+    case TOpCode::Add:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return X + Y; });
+    case TOpCode::Subtract:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return X - Y; });
+    case TOpCode::Multiply:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return X * Y; });
+    case TOpCode::Divide:       return Binary(Out, A, B, LngCells, [](double X, double Y) { return X / Y; });
+    case TOpCode::Modulo:       return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::fmod(X, Y); });
+    case TOpCode::Power:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::pow(X, Y); });
+    case TOpCode::Less:         return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X < Y); });
+    case TOpCode::LessEqual:    return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X <= Y); });
+    case TOpCode::Greater:      return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X > Y); });
+    case TOpCode::GreaterEqual: return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X >= Y); });
+    case TOpCode::Equal:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X == Y); });
+    case TOpCode::NotEqual:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X != Y); });
+    case TOpCode::And:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) & IsTrue(Y)); });
+    case TOpCode::Or:           return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) | IsTrue(Y)); });
+    case TOpCode::Atan2:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::atan2(X, Y); });
+    case TOpCode::Min:          return Binary(Out, A, B, LngCells, Least);
+    default:                    return Binary(Out, A, B, LngCells, Greatest);
+    }
+    // clang-format on
+}
+
+void ExecutePlace(TOpCode Op, TColumn Out, const TBlockPlace& Place, long LngCells)
+{
+    const TGridFrame& Frame = Place.Frame;
+    const double DblRowCentre = Frame.RowCentre(Place.LngRow);
+    const double DblRow = static_cast<double>(Place.LngRow);
+    switch (Op) {
+    case TOpCode::X:
+        return ByColumn(Out, Place.LngFirstCol, LngCells, [&](long LngCol) { return Frame.ColumnCentre(LngCol); });
+    case TOpCode::Y:
+        return ByColumn(Out, Place.LngFirstCol, LngCells, [=](long) { return DblRowCentre; });
+    case TOpCode::Column:
+        return ByColumn(Out, Place.LngFirstCol, LngCells, [](long LngCol) { return static_cast<double>(LngCol); });
+    default:
+        return ByColumn(Out, Place.LngFirstCol, LngCells, [=](long) { return DblRow; });
+    }
+}
+
+int InputCount(TOpCode Op)
+{
+    if (Op >= TOpCode::X)
+        return 0;
+    if (Op == TOpCode::Select)
+        return 3;
+    return Op >= TOpCode::Negate ? 1 : 2;
+}
+
+}  // namespace
+
+void TExpressionKernels::Execute(const TInstruction& Instruction, const TBlockRegisters& Registers,
+                                 const TBlockPlace& Place, long LngCells)
+{
+    const TColumn Out = Registers.Column(Instruction.LngOut);
+    const auto In = [&](int LngInput) { return Registers.Column(Instruction.ArrIn[LngInput]); };
+    switch (InputCount(Instruction.Op)) {
+    case 0: return ExecutePlace(Instruction.Op, Out, Place, LngCells);
+    case 1: return ExecuteUnary(Instruction.Op, Out, In(0), LngCells);
+    case 2: return ExecuteBinary(Instruction.Op, Out, In(0), In(1), LngCells);
+    default: return Select(Out, In(0), In(1), In(2), LngCells);
+    }
+}
+
+void TExpressionKernels::Fill(double DblValue, bool BlnData, TColumn Out, long LngCells)
+{
+    std::fill(Out.PtrValues, Out.PtrValues + LngCells, DblValue);
+    std::fill(Out.PtrData, Out.PtrData + LngCells, BlnData ? 1.0 : 0.0);
+}
+
+void TExpressionKernels::Load(const double* PtrRow, long LngFirstCol, long LngCols, TColumn Out, long LngCells)
+{
+    // The block's cells that lie in the row: [LngFrom, LngTo).
+    const long LngFrom = PtrRow ? std::clamp(-LngFirstCol, 0L, LngCells) : LngCells;
+    const long LngTo = PtrRow ? std::clamp(LngCols - LngFirstCol, LngFrom, LngCells) : LngCells;
+    Fill(TNoData::Marker(), false, Out, LngFrom);
+    for (long LngCell = LngFrom; LngCell < LngTo; ++LngCell) {
+        const double DblValue = PtrRow[LngFirstCol + LngCell];
+        Out.PtrValues[LngCell] = DblValue;
+        Out.PtrData[LngCell] = TNoData::IsMarker(DblValue) ? 0.0 : 1.0;
+    }
+    Fill(TNoData::Marker(), false, {Out.PtrValues + LngTo, Out.PtrData + LngTo}, LngCells - LngTo);
+}
+
+void TExpressionKernels::Store(TColumn In, long LngCells, double* PtrOut)
+{
+    const double DblMarker = TNoData::Marker();
+    for (long LngCell = 0; LngCell < LngCells; ++LngCell) {
+        const double DblValue = In.PtrValues[LngCell];
+        PtrOut[LngCell] = In.PtrData[LngCell] != 0.0 ? DblValue : DblMarker;
+    }
+}
