@@ -74,11 +74,11 @@ void ByColumn(TColumn Out, long LngFirstCol, long LngCells, TValue Value)
 // A NaN argument makes the result NaN; of equals, the first.
 double Least(double DblA, double DblB)
 {
-    return (DblA != DblA) | (DblB != DblB) ? DblA + DblB : (DblB < DblA ? DblB : DblA);
+    return std::isnan(DblA) || std::isnan(DblB) ? DblA + DblB : (DblB < DblA ? DblB : DblA);
 }
 double Greatest(double DblA, double DblB)
 {
-    return (DblA != DblA) | (DblB != DblB) ? DblA + DblB : (DblB > DblA ? DblB : DblA);
+    return std::isnan(DblA) || std::isnan(DblB) ? DblA + DblB : (DblB > DblA ? DblB : DblA);
 }
 
 void ExecuteUnary(TOpCode Op, TColumn Out, TColumn A, long LngCells)
@@ -122,8 +122,8 @@ void ExecuteBinary(TOpCode Op, TColumn Out, TColumn A, TColumn B, long LngCells)
     case TOpCode::GreaterEqual: return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X >= Y); });
     case TOpCode::Equal:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X == Y); });
     case TOpCode::NotEqual:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X != Y); });
-    case TOpCode::And:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) & IsTrue(Y)); });
-    case TOpCode::Or:           return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) | IsTrue(Y)); });
+    case TOpCode::And:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) && IsTrue(Y)); });
+    case TOpCode::Or:           return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) || IsTrue(Y)); });
     case TOpCode::Atan2:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::atan2(X, Y); });
     case TOpCode::Min:          return Binary(Out, A, B, LngCells, Least);
     default:                    return Binary(Out, A, B, LngCells, Greatest);
