@@ -17,10 +17,8 @@ constexpr long BlockCells = 256;
 TExpression::TExpression(const std::string& StgText, const std::vector<std::string>& VecNames)
     : MbrProgram(TExpressionParser::Compile(StgText, VecNames))
 {
-    for (const TExpressionProgram::TLoad& Load : MbrProgram.VecLoads) {
+    for (const TExpressionProgram::TLoad& Load : MbrProgram.VecLoads)
         MbrLngRowReach = std::max(MbrLngRowReach, std::labs(Load.LngRowOffset));
-        MbrLngColumnReach = std::max(MbrLngColumnReach, std::labs(Load.LngColOffset));
-    }
 }
 
 bool TExpression::Uses(std::size_t LngName) const
@@ -34,7 +32,8 @@ bool TExpression::Uses(std::size_t LngName) const
 void TExpression::EvaluateRow(const double* const* PtrRows, const TGridFrame& Frame, long LngRow,
                               double* PtrOut) const
 {
-    TBlockRegisters Registers(MbrProgram.LngRegisters, BlockCells);
+    const long LngMargin = MbrProgram.LngMargin;
+    TBlockRegisters Registers(MbrProgram.LngRegisters, BlockCells, LngMargin);
     for (std::size_t LngConstant = 0; LngConstant < MbrProgram.VecConstants.size(); ++LngConstant) {
         const TExpressionProgram::TConstant& Constant = MbrProgram.VecConstants[LngConstant];
         TExpressionKernels::Fill(Constant.DblValue, Constant.BlnData,
@@ -47,12 +46,13 @@ void TExpression::EvaluateRow(const double* const* PtrRows, const TGridFrame& Fr
         for (std::size_t LngLoad = 0; LngLoad < MbrProgram.VecLoads.size(); ++LngLoad) {
             const TExpressionProgram::TLoad& Load = MbrProgram.VecLoads[LngLoad];
             const double* PtrRow = PtrRows[Load.LngGrid * LngRowsEach + Load.LngRowOffset + MbrLngRowReach];
-            TExpressionKernels::Load(PtrRow, LngFirstCol + Load.LngColOffset, Frame.LngCols,
-                                     Registers.Column(LngFirstLoad + static_cast<long>(LngLoad)), LngCells);
+            TExpressionKernels::Load(PtrRow, LngFirstCol - LngMargin, Frame.LngCols,
+                                     Registers.Column(LngFirstLoad + static_cast<long>(LngLoad), -LngMargin),
+                                     LngCells + 2 * LngMargin);
         }
         const TBlockPlace Place{Frame, LngRow, LngFirstCol};
         for (const TInstruction& Instruction : MbrProgram.VecInstructions)
             TExpressionKernels::Execute(Instruction, Registers, Place, LngCells);
-        TExpressionKernels::Store(Registers.Column(MbrProgram.LngResult), LngCells, PtrOut + LngFirstCol);
+        TExpressionKernels::Store(Registers.Column(MbrProgram.Result), LngCells, PtrOut + LngFirstCol);
     }
 }

@@ -34,7 +34,7 @@ public:
     // The largest |dr| and |dc| of any name[dr, dc] (0 when none): the rows
     // the caller keeps on either side of the current one.
     long RowReach() const { return MbrLngRowReach; }
-    long ColumnReach() const { return MbrLngColumnReach; }
+    long ColumnReach() const { return MbrProgram.LngMargin; }
     // Whether grid LngName appears in the expression.
     bool Uses(std::size_t LngName) const;
 
@@ -48,5 +48,4 @@ public:
 private:
     TExpressionProgram MbrProgram;
     long MbrLngRowReach = 0;
-    long MbrLngColumnReach = 0;
 };

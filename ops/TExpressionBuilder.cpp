@@ -1,6 +1,7 @@
 #include "ops/TExpressionBuilder.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "ops/TExpressionKernels.h"
 
@@ -12,11 +13,12 @@ TSlot TExpressionBuilder::Constant(double DblValue, bool BlnData)
 
 TSlot TExpressionBuilder::Load(long LngGrid, long LngRowOffset, long LngColOffset)
 {
-    const auto Inserted = MbrMapLoads.emplace(std::make_tuple(LngGrid, LngRowOffset, LngColOffset),
-                                              static_cast<long>(MbrVecLoads.size()));
+    const auto Inserted =
+        MbrMapLoads.emplace(std::make_pair(LngGrid, LngRowOffset), static_cast<long>(MbrVecLoads.size()));
     if (Inserted.second)
-        MbrVecLoads.push_back({LngGrid, LngRowOffset, LngColOffset});
-    return {TSlot::TSpace::Load, Inserted.first->second};
+        MbrVecLoads.push_back({LngGrid, LngRowOffset});
+    MbrLngMargin = std::max(MbrLngMargin, std::labs(LngColOffset));
+    return {TSlot::TSpace::Load, Inserted.first->second, LngColOffset};
 }
 
 TSlot TExpressionBuilder::Apply(TOpCode Op, const std::vector<TSlot>& VecInputs)
@@ -45,14 +47,14 @@ TSlot TExpressionBuilder::Apply(TOpCode Op, const std::vector<TSlot>& VecInputs)
 TSlot TExpressionBuilder::Fold(TOpCode Op, const std::vector<TSlot>& VecInputs)
 {
     const long LngInputs = static_cast<long>(VecInputs.size());
-    TBlockRegisters Registers(LngInputs + 1, 1);
+    TBlockRegisters Registers(LngInputs + 1, 1, 0);
     TInstruction Instruction;
     Instruction.Op = Op;
     Instruction.LngOut = LngInputs;
     for (long LngInput = 0; LngInput < LngInputs; ++LngInput) {
         const TExpressionProgram::TConstant& Input = MbrVecConstants[static_cast<std::size_t>(VecInputs[LngInput].LngIndex)];
         TExpressionKernels::Fill(Input.DblValue, Input.BlnData, Registers.Column(LngInput), 1);
-        Instruction.ArrIn[static_cast<std::size_t>(LngInput)] = LngInput;
+        Instruction.ArrIn[static_cast<std::size_t>(LngInput)].LngRegister = LngInput;
     }
     const TGridFrame NoFrame;
     TExpressionKernels::Execute(Instruction, Registers, {NoFrame, 0, 0}, 1);
@@ -87,16 +89,18 @@ TExpressionProgram TExpressionBuilder::Finish(TSlot Result) const
         default: return LngFirstResult + Slot.LngIndex;
         }
     };
+    const auto Operand = [&](const TSlot& Slot) { return TOperand{Register(Slot), Slot.LngShift}; };
     Program.VecLoads = MbrVecLoads;
     for (const TStep& Step : MbrVecSteps) {
         TInstruction Instruction;
         Instruction.Op = Step.Op;
         Instruction.LngOut = Register(Step.Out);
         for (std::size_t LngInput = 0; LngInput < Step.VecInputs.size(); ++LngInput)
-            Instruction.ArrIn[LngInput] = Register(Step.VecInputs[LngInput]);
+            Instruction.ArrIn[LngInput] = Operand(Step.VecInputs[LngInput]);
         Program.VecInstructions.push_back(Instruction);
     }
     Program.LngRegisters = LngFirstResult + MbrLngResults;
-    Program.LngResult = Register(Result);
+    Program.LngMargin = MbrLngMargin;
+    Program.Result = Operand(Result);
     return Program;
 }

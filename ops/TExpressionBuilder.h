@@ -1,21 +1,23 @@
 #pragma once
 // Builds the program of an expression from its operations, given in the
 // order they are evaluated, each value used once (the expression is a
-// tree): reads each grid cell reference once, folds operations on
+// tree): reads each row of a grid once, folds operations on
 // constants, and gives each result a register that none of its inputs
 // holds, taking back registers whose values are used up.
 
 #include <map>
-#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "ops/TExpressionProgram.h"
 
-// A value during the building: a constant, a grid's cell or a result.
+// A value during the building: a constant, a grid's cell (in a row read,
+// LngShift columns east) or a result.
 struct TSlot {
     enum class TSpace { Constant, Load, Result };
     TSpace Space;
     long LngIndex;
+    long LngShift = 0;
 };
 
 class TExpressionBuilder {
@@ -40,7 +42,8 @@ private:
 
     std::vector<TExpressionProgram::TConstant> MbrVecConstants;
     std::vector<TExpressionProgram::TLoad> MbrVecLoads;
-    std::map<std::tuple<long, long, long>, long> MbrMapLoads;
+    std::map<std::pair<long, long>, long> MbrMapLoads;
+    long MbrLngMargin = 0;
     std::vector<TStep> MbrVecSteps;
     std::vector<long> MbrVecFreeResults;
     long MbrLngResults = 0;

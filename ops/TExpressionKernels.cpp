@@ -5,10 +5,11 @@
 
 #include "util/TNoData.h"
 
-TBlockRegisters::TBlockRegisters(long LngRegisters, long LngCells)
-    : MbrLngCells(LngCells),
-      MbrPtrValues(new double[static_cast<std::size_t>(LngRegisters * LngCells)]),
-      MbrPtrData(new double[static_cast<std::size_t>(LngRegisters * LngCells)])
+TBlockRegisters::TBlockRegisters(long LngRegisters, long LngCells, long LngMargin)
+    : MbrLngMargin(LngMargin),
+      MbrLngStride(LngCells + 2 * LngMargin),
+      MbrPtrValues(new double[static_cast<std::size_t>(LngRegisters * MbrLngStride)]),
+      MbrPtrData(new double[static_cast<std::size_t>(LngRegisters * MbrLngStride)])
 {
 }
 
@@ -18,7 +19,7 @@ double Truth(bool BlnValue) { return BlnValue ? 1.0 : 0.0; }
 bool IsTrue(double DblValue) { return DblValue != 0.0; }
 
 // Each loop is instantiated with its operation inlined, and the program
-// never makes an output one of the inputs, so the loops vectorise.
+// never makes an output overlap an input, so the loops vectorise.
 template <class TOp>
 void Unary(TColumn Out, TColumn A, long LngCells, TOp Op)
 {

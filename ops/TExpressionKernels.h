@@ -15,19 +15,23 @@ struct TColumn {
     double* PtrData;
 };
 
-// The registers of a program for blocks of up to LngCells cells, not
-// initialised.
+// The registers of a program for blocks of up to LngCells cells, with
+// LngMargin cells more on either side; not initialised.
 class TBlockRegisters {
 public:
-    TBlockRegisters(long LngRegisters, long LngCells);
+    TBlockRegisters(long LngRegisters, long LngCells, long LngMargin);
 
-    TColumn Column(long LngRegister) const
+    // The register's cells from LngShift on (-LngMargin at the least).
+    TColumn Column(long LngRegister, long LngShift = 0) const
     {
-        return {MbrPtrValues.get() + LngRegister * MbrLngCells, MbrPtrData.get() + LngRegister * MbrLngCells};
+        const long LngAt = LngRegister * MbrLngStride + MbrLngMargin + LngShift;
+        return {MbrPtrValues.get() + LngAt, MbrPtrData.get() + LngAt};
     }
+    TColumn Column(const TOperand& Operand) const { return Column(Operand.LngRegister, Operand.LngShift); }
 
 private:
-    long MbrLngCells;
+    long MbrLngMargin;
+    long MbrLngStride;
     std::unique_ptr<double[]> MbrPtrValues;
     std::unique_ptr<double[]> MbrPtrData;
 };

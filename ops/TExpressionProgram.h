@@ -1,8 +1,8 @@
 #pragma once
 // A compiled expression of map algebra: a flat list of instructions over
 // registers, each register a column of cell values with a data flag per
-// cell. Registers are numbered constants first, then the cells of the
-// grids (one register for each grid and offset the expression reads), then
+// cell. Registers are numbered constants first, then the rows of the grids
+// (one register for each grid and row offset the expression reads), then
 // the intermediate results. No instruction's output is one of its inputs.
 
 #include <array>
@@ -23,10 +23,17 @@ enum class TOpCode {
     X, Y, Column, Row
 };
 
+// A register read LngShift columns east of the current cell: one row of a
+// grid, read once, serves every column offset.
+struct TOperand {
+    long LngRegister = 0;
+    long LngShift = 0;
+};
+
 struct TInstruction {
     TOpCode Op = TOpCode::Add;
     long LngOut = 0;
-    std::array<long, 3> ArrIn{};  // the first as many as the operation takes
+    std::array<TOperand, 3> ArrIn{};  // the first as many as the operation takes
 };
 
 struct TExpressionProgram {
@@ -34,17 +41,18 @@ struct TExpressionProgram {
         double DblValue;
         bool BlnData;
     };
-    // The cell LngRowOffset rows south and LngColOffset columns east of the
-    // current one in grid LngGrid.
+    // The row LngRowOffset rows south of the current one in grid LngGrid.
     struct TLoad {
         long LngGrid;
         long LngRowOffset;
-        long LngColOffset;
     };
 
     std::vector<TConstant> VecConstants;
     std::vector<TLoad> VecLoads;
     std::vector<TInstruction> VecInstructions;
     long LngRegisters = 0;
-    long LngResult = 0;
+    // The largest column shift: the cells every register holds beyond
+    // either end of a block.
+    long LngMargin = 0;
+    TOperand Result;
 };
