@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "util/TNoData.h"
 
@@ -14,6 +16,19 @@ TBlockRegisters::TBlockRegisters(long LngRegisters, long LngCells, long LngMargi
 }
 
 namespace {
+
+std::uint64_t Bits(double DblValue)
+{
+    std::uint64_t LngBits;
+    std::memcpy(&LngBits, &DblValue, sizeof LngBits);
+    return LngBits;
+}
+double FromBits(std::uint64_t LngBits)
+{
+    double DblValue;
+    std::memcpy(&DblValue, &LngBits, sizeof DblValue);
+    return DblValue;
+}
 
 double Truth(bool BlnValue) { return BlnValue ? 1.0 : 0.0; }
 bool IsTrue(double DblValue) { return DblValue != 0.0; }
@@ -185,10 +200,16 @@ void TExpressionKernels::Load(const double* PtrRow, long LngFirstCol, long LngCo
     const long LngFrom = PtrRow ? std::clamp(-LngFirstCol, 0L, LngCells) : LngCells;
     const long LngTo = PtrRow ? std::clamp(LngCols - LngFirstCol, LngFrom, LngCells) : LngCells;
     Fill(TNoData::Marker(), false, Out, LngFrom);
+    // The marker is told by its bits, in the operations on 64-bit lanes
+    // that every x86-64 has (a 64-bit comparison it has not), so that the
+    // loop vectorises.
+    const std::uint64_t LngMarker = Bits(TNoData::Marker()), LngOne = Bits(1.0);
     for (long LngCell = LngFrom; LngCell < LngTo; ++LngCell) {
         const double DblValue = PtrRow[LngFirstCol + LngCell];
+        const std::uint64_t LngDiffer = Bits(DblValue) ^ LngMarker;  // 0 for the marker alone
+        const std::uint64_t LngDataMask = 0 - ((LngDiffer | (0 - LngDiffer)) >> 63);
         Out.PtrValues[LngCell] = DblValue;
-        Out.PtrData[LngCell] = TNoData::IsMarker(DblValue) ? 0.0 : 1.0;
+        Out.PtrData[LngCell] = FromBits(LngDataMask & LngOne);
     }
     Fill(TNoData::Marker(), false, {Out.PtrValues + LngTo, Out.PtrData + LngTo}, LngCells - LngTo);
 }

@@ -32,7 +32,8 @@ const TOperator* FindOperator(const std::vector<TOperator>& VecOperators, const 
 }
 
 // A function and how many arguments it takes (LngMost < 0: any number
-// from LngLeast on, folded pairwise). null() has no operation.
+// from LngLeast on, folded pairwise). null() is a constant; its operation
+// is never used.
 struct TFunction {
     std::string_view StgName;
     TOpCode Op;
