@@ -42,7 +42,8 @@ void EvaluateAll(const TExpression& Expression, const std::vector<const std::vec
         VecRows.clear();
         for (const std::vector<double>* PtrGrid : VecGrids)
             for (long LngAt = LngRow - LngReach; LngAt <= LngRow + LngReach; ++LngAt)
-                VecRows.push_back(LngAt >= 0 && LngAt < LngSide ? PtrGrid->data() + LngAt * LngSide : nullptr);
+                VecRows.push_back(LngAt >= 0 && LngAt < LngSide ? PtrGrid->data() + LngAt * LngSide
+                                                                 : nullptr);
         Expression.EvaluateRow(VecRows.data(), Frame, LngRow, PtrOut + LngRow * LngSide);
     }
 }
@@ -111,13 +112,15 @@ int main(int argc, char** argv)
                         sizeof(double) * static_cast<std::size_t>(LngSide));
     });
     const auto Print = [&](const char* StgName, const TTimes& Times) {
-        std::printf("%-90s %7.2f %7.2f %7.2f\n", StgName, Times.DblWall * 1e9 / DblCells, Times.DblCpu * 1e9 / DblCells,
-                    Times.DblCpu / Copy.DblCpu);
+        std::printf("%-90s %7.2f %7.2f %7.2f\n", StgName, Times.DblWall * 1e9 / DblCells,
+                    Times.DblCpu * 1e9 / DblCells, Times.DblCpu / Copy.DblCpu);
     };
     Print("(a plain copy of the cells)", Copy);
     for (const char* StgText : ArrExpressions) {
         const TExpression Expression(StgText, {"a", "b"});
-        Print(StgText, MedianTimes(LngRuns, [&] { EvaluateAll(Expression, {&VecA, &VecB}, LngSide, VecOut.data()); }));
+        Print(StgText, MedianTimes(LngRuns, [&] {
+                  EvaluateAll(Expression, {&VecA, &VecB}, LngSide, VecOut.data());
+              }));
     }
     return 0;
 }

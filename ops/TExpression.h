@@ -43,7 +43,8 @@ public:
     // LngRow + dr of grid i (Frame.LngCols cells), null beyond the grid.
     // Frame gives the cells' centres. Thread-safe: rows may be evaluated on
     // several threads at once.
-    void EvaluateRow(const double* const* PtrRows, const TGridFrame& Frame, long LngRow, double* PtrOut) const;
+    void EvaluateRow(const double* const* PtrRows, const TGridFrame& Frame, long LngRow,
+                     double* PtrOut) const;
 
 private:
     TExpressionProgram MbrProgram;

@@ -52,7 +52,8 @@ TSlot TExpressionBuilder::Fold(TOpCode Op, const std::vector<TSlot>& VecInputs)
     Instruction.Op = Op;
     Instruction.LngOut = LngInputs;
     for (long LngInput = 0; LngInput < LngInputs; ++LngInput) {
-        const TExpressionProgram::TConstant& Input = MbrVecConstants[static_cast<std::size_t>(VecInputs[LngInput].LngIndex)];
+        const TExpressionProgram::TConstant& Input =
+            MbrVecConstants[static_cast<std::size_t>(VecInputs[static_cast<std::size_t>(LngInput)].LngIndex)];
         TExpressionKernels::Fill(Input.DblValue, Input.BlnData, Registers.Column(LngInput), 1);
         Instruction.ArrIn[static_cast<std::size_t>(LngInput)].LngRegister = LngInput;
     }

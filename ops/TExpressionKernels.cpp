@@ -99,52 +99,84 @@ double Greatest(double DblA, double DblB)
 
 void ExecuteUnary(TOpCode Op, TColumn Out, TColumn A, long LngCells)
 {
-    // clang-format off
     switch (Op) {
-    case TOpCode::Negate: return Unary(Out, A, LngCells, [](double X) { return -X; });
-    case TOpCode::Not:    return Unary(Out, A, LngCells, [](double X) { return Truth(X == 0.0); });
-    case TOpCode::Abs:    return Unary(Out, A, LngCells, [](double X) { return std::fabs(X); });
-    case TOpCode::Sqrt:   return Unary(Out, A, LngCells, [](double X) { return std::sqrt(X); });
-    case TOpCode::Exp:    return Unary(Out, A, LngCells, [](double X) { return std::exp(X); });
-    case TOpCode::Log:    return Unary(Out, A, LngCells, [](double X) { return std::log(X); });
-    case TOpCode::Log10:  return Unary(Out, A, LngCells, [](double X) { return std::log10(X); });
-    case TOpCode::Sin:    return Unary(Out, A, LngCells, [](double X) { return std::sin(X); });
-    case TOpCode::Cos:    return Unary(Out, A, LngCells, [](double X) { return std::cos(X); });
-    case TOpCode::Tan:    return Unary(Out, A, LngCells, [](double X) { return std::tan(X); });
-    case TOpCode::Asin:   return Unary(Out, A, LngCells, [](double X) { return std::asin(X); });
-    case TOpCode::Acos:   return Unary(Out, A, LngCells, [](double X) { return std::acos(X); });
-    case TOpCode::Atan:   return Unary(Out, A, LngCells, [](double X) { return std::atan(X); });
-    case TOpCode::Floor:  return Unary(Out, A, LngCells, [](double X) { return std::floor(X); });
-    case TOpCode::Ceil:   return Unary(Out, A, LngCells, [](double X) { return std::ceil(X); });
-    case TOpCode::Round:  return Unary(Out, A, LngCells, [](double X) { return std::round(X); });
-    default:              return IsNull(Out, A, LngCells);
+    case TOpCode::Negate:
+        return Unary(Out, A, LngCells, [](double DblA) { return -DblA; });
+    case TOpCode::Not:
+        return Unary(Out, A, LngCells, [](double DblA) { return Truth(DblA == 0.0); });
+    case TOpCode::Abs:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::fabs(DblA); });
+    case TOpCode::Sqrt:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::sqrt(DblA); });
+    case TOpCode::Exp:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::exp(DblA); });
+    case TOpCode::Log:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::log(DblA); });
+    case TOpCode::Log10:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::log10(DblA); });
+    case TOpCode::Sin:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::sin(DblA); });
+    case TOpCode::Cos:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::cos(DblA); });
+    case TOpCode::Tan:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::tan(DblA); });
+    case TOpCode::Asin:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::asin(DblA); });
+    case TOpCode::Acos:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::acos(DblA); });
+    case TOpCode::Atan:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::atan(DblA); });
+    case TOpCode::Floor:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::floor(DblA); });
+    case TOpCode::Ceil:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::ceil(DblA); });
+    case TOpCode::Round:
+        return Unary(Out, A, LngCells, [](double DblA) { return std::round(DblA); });
+    default:
+        return IsNull(Out, A, LngCells);
     }
-    // clang-format on
 }
 
 void ExecuteBinary(TOpCode Op, TColumn Out, TColumn A, TColumn B, long LngCells)
 {
-    // clang-format off
     switch (Op) {
-    case TOpCode::Add:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return X + Y; });
-    case TOpCode::Subtract:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return X - Y; });
-    case TOpCode::Multiply:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return X * Y; });
-    case TOpCode::Divide:       return Binary(Out, A, B, LngCells, [](double X, double Y) { return X / Y; });
-    case TOpCode::Modulo:       return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::fmod(X, Y); });
-    case TOpCode::Power:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::pow(X, Y); });
-    case TOpCode::Less:         return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X < Y); });
-    case TOpCode::LessEqual:    return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X <= Y); });
-    case TOpCode::Greater:      return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X > Y); });
-    case TOpCode::GreaterEqual: return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X >= Y); });
-    case TOpCode::Equal:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X == Y); });
-    case TOpCode::NotEqual:     return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(X != Y); });
-    case TOpCode::And:          return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) && IsTrue(Y)); });
-    case TOpCode::Or:           return Binary(Out, A, B, LngCells, [](double X, double Y) { return Truth(IsTrue(X) || IsTrue(Y)); });
-    case TOpCode::Atan2:        return Binary(Out, A, B, LngCells, [](double X, double Y) { return std::atan2(X, Y); });
-    case TOpCode::Min:          return Binary(Out, A, B, LngCells, Least);
-    default:                    return Binary(Out, A, B, LngCells, Greatest);
+    case TOpCode::Add:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return DblA + DblB; });
+    case TOpCode::Subtract:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return DblA - DblB; });
+    case TOpCode::Multiply:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return DblA * DblB; });
+    case TOpCode::Divide:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return DblA / DblB; });
+    case TOpCode::Modulo:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return std::fmod(DblA, DblB); });
+    case TOpCode::Power:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return std::pow(DblA, DblB); });
+    case TOpCode::Less:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA < DblB); });
+    case TOpCode::LessEqual:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA <= DblB); });
+    case TOpCode::Greater:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA > DblB); });
+    case TOpCode::GreaterEqual:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA >= DblB); });
+    case TOpCode::Equal:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA == DblB); });
+    case TOpCode::NotEqual:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return Truth(DblA != DblB); });
+    case TOpCode::And:
+        return Binary(Out, A, B, LngCells,
+                      [](double DblA, double DblB) { return Truth(IsTrue(DblA) && IsTrue(DblB)); });
+    case TOpCode::Or:
+        return Binary(Out, A, B, LngCells,
+                      [](double DblA, double DblB) { return Truth(IsTrue(DblA) || IsTrue(DblB)); });
+    case TOpCode::Atan2:
+        return Binary(Out, A, B, LngCells, [](double DblA, double DblB) { return std::atan2(DblA, DblB); });
+    case TOpCode::Min:
+        return Binary(Out, A, B, LngCells, Least);
+    default:
+        return Binary(Out, A, B, LngCells, Greatest);
     }
-    // clang-format on
 }
 
 void ExecutePlace(TOpCode Op, TColumn Out, const TBlockPlace& Place, long LngCells)
@@ -154,11 +186,13 @@ void ExecutePlace(TOpCode Op, TColumn Out, const TBlockPlace& Place, long LngCel
     const double DblRow = static_cast<double>(Place.LngRow);
     switch (Op) {
     case TOpCode::X:
-        return ByColumn(Out, Place.LngFirstCol, LngCells, [&](long LngCol) { return Frame.ColumnCentre(LngCol); });
+        return ByColumn(Out, Place.LngFirstCol, LngCells,
+                        [&](long LngCol) { return Frame.ColumnCentre(LngCol); });
     case TOpCode::Y:
         return ByColumn(Out, Place.LngFirstCol, LngCells, [=](long) { return DblRowCentre; });
     case TOpCode::Column:
-        return ByColumn(Out, Place.LngFirstCol, LngCells, [](long LngCol) { return static_cast<double>(LngCol); });
+        return ByColumn(Out, Place.LngFirstCol, LngCells,
+                        [](long LngCol) { return static_cast<double>(LngCol); });
     default:
         return ByColumn(Out, Place.LngFirstCol, LngCells, [=](long) { return DblRow; });
     }
@@ -194,7 +228,8 @@ void TExpressionKernels::Fill(double DblValue, bool BlnData, TColumn Out, long L
     std::fill(Out.PtrData, Out.PtrData + LngCells, BlnData ? 1.0 : 0.0);
 }
 
-void TExpressionKernels::Load(const double* PtrRow, long LngFirstCol, long LngCols, TColumn Out, long LngCells)
+void TExpressionKernels::Load(const double* PtrRow, long LngFirstCol, long LngCols, TColumn Out,
+                              long LngCells)
 {
     // The block's cells that lie in the row: [LngFrom, LngTo).
     const long LngFrom = PtrRow ? std::clamp(-LngFirstCol, 0L, LngCells) : LngCells;

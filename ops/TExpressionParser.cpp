@@ -18,7 +18,8 @@ const std::vector<std::vector<TOperator>> VecLevels = {
     {{"||", TOpCode::Or}},
     {{"&&", TOpCode::And}},
     {{"==", TOpCode::Equal}, {"!=", TOpCode::NotEqual}},
-    {{"<", TOpCode::Less}, {"<=", TOpCode::LessEqual}, {">", TOpCode::Greater}, {">=", TOpCode::GreaterEqual}},
+    {{"<", TOpCode::Less}, {"<=", TOpCode::LessEqual},
+     {">", TOpCode::Greater}, {">=", TOpCode::GreaterEqual}},
     {{"+", TOpCode::Add}, {"-", TOpCode::Subtract}},
     {{"*", TOpCode::Multiply}, {"/", TOpCode::Divide}, {"%", TOpCode::Modulo}},
 };
@@ -68,11 +69,13 @@ std::string ArityProblem(const TFunction& Function)
 
 }  // namespace
 
-TExpressionParser::TNested::TNested(TExpressionParser& Parser, const TExpressionToken& Token) : MbrParser(Parser)
+TExpressionParser::TNested::TNested(TExpressionParser& Parser, const TExpressionToken& Token)
+    : MbrParser(Parser)
 {
     if (++MbrParser.MbrLngNesting > MaxNesting)
-        throw TExpressionError("expression nested too deeply (more than " + std::to_string(MaxNesting) + " levels)",
-                               Token.LngColumn);
+        throw TExpressionError(
+            "expression nested too deeply (more than " + std::to_string(MaxNesting) + " levels)",
+            Token.LngColumn);
 }
 
 TExpressionParser::TExpressionParser(std::string_view StgText, const std::vector<std::string>& VecNames)
@@ -82,7 +85,8 @@ TExpressionParser::TExpressionParser(std::string_view StgText, const std::vector
         MbrMapNames.emplace(VecNames[LngName], static_cast<long>(LngName));
 }
 
-TExpressionProgram TExpressionParser::Compile(std::string_view StgText, const std::vector<std::string>& VecNames)
+TExpressionProgram TExpressionParser::Compile(std::string_view StgText,
+                                              const std::vector<std::string>& VecNames)
 {
     if (StgText.size() > MaxLength)
         throw TExpressionError("expression too long (more than " + std::to_string(MaxLength) + " characters)",

@@ -25,8 +25,9 @@ const std::vector<std::string> VecNames = {"a", "b", "dem", "x"};
 std::vector<std::vector<double>> MakeGrids()
 {
     const double Inf = std::numeric_limits<double>::infinity();
-    const double ArrValues[] = {TNoData::Marker(), std::numeric_limits<double>::quiet_NaN(), Inf, -Inf, 0.0, -0.0,
-                                1.0, -1.0, 2.5, 1e308, 5e-324, 7.0, -3.0};
+    const double NaN = std::numeric_limits<double>::quiet_NaN();
+    const double ArrValues[] = {TNoData::Marker(), NaN, Inf, -Inf, 0.0, -0.0, 1.0, -1.0, 2.5, 1e308, 5e-324,
+                                7.0, -3.0};
     std::vector<std::vector<double>> VecGrids;
     for (std::size_t LngGrid = 0; LngGrid < VecNames.size(); ++LngGrid) {
         std::vector<double> VecCells(LngCols * LngRows);

@@ -21,6 +21,7 @@ std::string Repeated(const std::string& StgText, std::size_t LngTimes)
 
 TEST(TExpressionError, EachFaultIsReportedAtItsColumn)
 {
+    const std::string StgTooDeep = "expression nested too deeply (more than 256 levels)";
     const struct {
         std::string StgText;
         std::string StgMessage;
@@ -54,9 +55,9 @@ TEST(TExpressionError, EachFaultIsReportedAtItsColumn)
         {"1e+ dem", "malformed number '1e+'", 1},
         {"2dem", "malformed number '2dem'", 1},
         {"1.2.3", "malformed number '1.2.3'", 1},
-        {Repeated("(", 257) + "1" + Repeated(")", 257), "expression nested too deeply (more than 256 levels)", 257},
-        {Repeated("-", 300) + "1", "expression nested too deeply (more than 256 levels)", 257},
-        {Repeated("2^", 300) + "1", "expression nested too deeply (more than 256 levels)", 514},
+        {Repeated("(", 257) + "1" + Repeated(")", 257), StgTooDeep, 257},
+        {Repeated("-", 300) + "1", StgTooDeep, 257},
+        {Repeated("2^", 300) + "1", StgTooDeep, 514},
         {Repeated("dem + ", 2000) + "1", "expression too long (more than 10000 characters)", 10001},
     };
     for (const auto& Case : ArrCases) {
@@ -72,8 +73,9 @@ TEST(TExpressionError, EachFaultIsReportedAtItsColumn)
 
 TEST(TExpressionError, NestingUpToTheLimitCompiles)
 {
-    for (const std::string& StgText : {Repeated("(", 256) + "dem" + Repeated(")", 256),
-                                       Repeated("-", 256) + "dem", Repeated("2^", 256) + "dem",
-                                       Repeated("dem ? 1 : ", 256) + "2", Repeated("max(1, ", 256) + "dem" + Repeated(")", 256)})
+    for (const std::string& StgText :
+         {Repeated("(", 256) + "dem" + Repeated(")", 256), Repeated("-", 256) + "dem",
+          Repeated("2^", 256) + "dem", Repeated("dem ? 1 : ", 256) + "2",
+          Repeated("max(1, ", 256) + "dem" + Repeated(")", 256)})
         EXPECT_NO_THROW(TExpression(StgText, {"dem"}));
 }

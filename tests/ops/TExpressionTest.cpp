@@ -163,13 +163,16 @@ TEST(TExpression, EveryOperatorAndFunctionAgreesWithPlainArithmetic)
         {"a ? b : c", [](TCell a, TCell b, TCell c) { return !a ? TCell() : *a != 0 ? b : c; }},
         {"if(a, b, c)", [](TCell a, TCell b, TCell c) { return !a ? TCell() : *a != 0 ? b : c; }},
         {"a ? b : c ? a : b",
-         [](TCell a, TCell b, TCell c) { return !a ? TCell() : *a != 0 ? b : !c ? TCell() : *c != 0 ? a : b; }},
+         [](TCell a, TCell b, TCell c) {
+             return !a ? TCell() : *a != 0 ? b : !c ? TCell() : *c != 0 ? a : b;
+         }},
         {"a || b ? c : 2",
          [](TCell a, TCell b, TCell c) { return !a || !b ? TCell() : (*a != 0 || *b != 0) ? c : TCell(2); }},
         {"isnull(a)", [](TCell a, TCell, TCell) { return TCell(a ? 0 : 1); }},
         {"isnull(a * b)", [](TCell a, TCell b, TCell) { return TCell(a && b ? 0 : 1); }},
         {"if(isnull(a), b, a)", [](TCell a, TCell b, TCell) { return a ? a : b; }},
-        {"if(a > b, null(), c)", [](TCell a, TCell b, TCell c) { return !a || !b ? TCell() : *a > *b ? TCell() : c; }},
+        {"if(a > b, null(), c)",
+         [](TCell a, TCell b, TCell c) { return !a || !b ? TCell() : *a > *b ? TCell() : c; }},
         {"null()", [](TCell, TCell, TCell) { return TCell(); }},
         {"c + null()", [](TCell, TCell, TCell) { return TCell(); }},
         {"isnull(null()) + isnull(3)", [](TCell, TCell, TCell) { return TCell(1); }},
@@ -242,7 +245,8 @@ TEST(TExpression, NeighboursBeyondTheEdgesAreNoData)
                     for (long LngAt = LngRow - LngRowReach; LngAt <= LngRow + LngRowReach; ++LngAt)
                         VecRows.push_back(LngAt >= 0 && LngAt < LngRows ? VecGrid.data() + LngAt * LngCols
                                                                          : nullptr);
-                Expression.EvaluateRow(VecRows.data(), Frame(LngCols, LngRows), LngRow, VecOut[LngRow].data());
+                Expression.EvaluateRow(VecRows.data(), Frame(LngCols, LngRows), LngRow,
+                                       VecOut[LngRow].data());
             });
         for (std::thread& Thread : VecThreads)
             Thread.join();
