@@ -20,10 +20,11 @@ for seed in tests/fuzz/corpus/*; do
 done
 
 status=0
-for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps; do
+for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps FuzzCalc; do
     case $harness in
         FuzzReader) seeds=tests/fuzz/corpus ;;
         FuzzOps) seeds=tests/fuzz/ops-corpus ;;
+        FuzzCalc) seeds=tests/fuzz/calc-corpus ;;
         *) seeds="$work/prefixed" ;;
     esac
     mkdir -p "$work/$harness"
