@@ -169,10 +169,10 @@ std::string TGridHeader::Text() const
     Text.PutInteger(LngRows);
     Text.EndLine();
     Text.Put("xllcorner ");
-    Text.PutNumber(DblXllCorner, CornerWidth);
+    Text.PutNumberAligned(DblXllCorner, CornerWidth);
     Text.EndLine();
     Text.Put("yllcorner ");
-    Text.PutNumber(DblYllCorner, CornerWidth);
+    Text.PutNumberAligned(DblYllCorner, CornerWidth);
     Text.EndLine();
     Text.Put("cellsize ");
     Text.PutNumber(DblCellSize);

@@ -19,8 +19,9 @@ void Write(std::ostream& Stream, std::string_view StgText)
 }  // namespace
 
 TRowWriter::TRowWriter(TTextWriter& Text, std::size_t LngCols, std::size_t LngRows,
-                       char ChrSeparator, std::size_t LngColumn)
-    : MbrText(Text), MbrLngCols(LngCols), MbrLngColumn(LngColumn), MbrChrSeparator(ChrSeparator)
+                       char ChrSeparator, std::size_t LngColumn, int LngDigits)
+    : MbrText(Text), MbrLngCols(LngCols), MbrLngColumn(LngColumn), MbrChrSeparator(ChrSeparator),
+      MbrLngDigits(LngDigits)
 {
     if (LngCols == 0)
         for (std::size_t LngRow = 0; LngRow < LngRows; ++LngRow)
@@ -31,7 +32,7 @@ void TRowWriter::Put(const double* PtrCells, std::size_t LngCount)
 {
     while (LngCount > 0) {
         const std::size_t LngTake = std::min(LngCount, MbrLngCols - MbrLngColumn);
-        MbrText.PutCells(PtrCells, LngTake, MbrChrSeparator);
+        MbrText.PutCells(PtrCells, LngTake, MbrChrSeparator, MbrLngDigits);
         PtrCells += LngTake;
         LngCount -= LngTake;
         MbrLngColumn += LngTake;
@@ -43,7 +44,8 @@ void TRowWriter::Put(const double* PtrCells, std::size_t LngCount)
 }
 
 void TRowWriter::WriteRows(std::ostream& Stream, const double* PtrCells, std::size_t LngCols,
-                           std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst)
+                           std::size_t LngRows, char ChrSeparator, bool BlnLastRowFirst,
+                           int LngDigits)
 {
     const std::size_t LngCells = LngCols * LngRows;
     const std::size_t LngThreads = TSlices::Threads();
@@ -59,7 +61,7 @@ void TRowWriter::WriteRows(std::ostream& Stream, const double* PtrCells, std::si
     };
     const auto LayOut = [&](TTextWriter& Text, std::size_t LngFirst, std::size_t LngLast) {
         Text.Clear();
-        TRowWriter Rows(Text, LngCols, 0, ChrSeparator, LngFirst % LngCols);
+        TRowWriter Rows(Text, LngCols, 0, ChrSeparator, LngFirst % LngCols, LngDigits);
         while (LngFirst < LngLast) {
             const std::size_t LngColumn = LngFirst % LngCols;
             const std::size_t LngTake = std::min(LngLast - LngFirst, LngCols - LngColumn);
