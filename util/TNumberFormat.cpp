@@ -234,9 +234,26 @@ char* WriteNonFinite(double DblValue, char* PtrOut)
     return WriteText(std::isnan(DblValue) ? "nan" : "inf", 3, PtrOut);
 }
 
-// The text of DblValue with LngDigits significant digits at most (an int,
-// or a compile-time constant for code of its own). The fast path gives at
-// most 15 digits, the rule up to 17.
+// The digits of positive finite DblValue with LngDigits significant digits
+// at most (an int, or a compile-time constant for code of its own); true
+// when the fast path gave them, at most 15, false for the rule's, up to 17.
+template <class TCount>
+inline __attribute__((always_inline)) bool DecimalOf(double DblValue, TCount LngDigits,
+                                                    TDecimal& Dec)
+{
+    if (LngDigits <= MaxFastDigits && RoundFast(DblValue, LngDigits, Dec))
+        return true;
+    DigitsByRule(DblValue, LngDigits, Dec);
+    return false;
+}
+
+void CheckDigits(int LngDigits)
+{
+    if (LngDigits < TNumberFormat::MinDigits || LngDigits > TNumberFormat::MaxDigits)
+        throw TError("Significant digits must be from 1 to 17");
+}
+
+// The text of DblValue in the layout of %g.
 template <class TCount>
 char* WriteNumber(double DblValue, char* PtrOut, TCount LngDigits)
 {
@@ -250,10 +267,27 @@ char* WriteNumber(double DblValue, char* PtrOut, TCount LngDigits)
         return PtrOut;
     }
     TDecimal Dec;
-    if (LngDigits <= MaxFastDigits && RoundFast(DblAbs, LngDigits, Dec))
-        return Layout<16>(Dec, PtrOut);
-    DigitsByRule(DblAbs, LngDigits, Dec);
-    return Layout<17>(Dec, PtrOut);
+    return DecimalOf(DblAbs, LngDigits, Dec) ? Layout<16>(Dec, PtrOut) : Layout<17>(Dec, PtrOut);
+}
+
+// Plain decimal: the integer digits, zeros up to the point, the point and
+// the fraction digits, or "0.", zeros and the digits. At most 21 digits
+// before the point and 6 zeros after it.
+char* LayoutPlain(const TDecimal& Dec, char* PtrOut)
+{
+    const int LngCount = Dec.LngCount;
+    const int LngExponent = Dec.LngExponent;
+    if (LngExponent < 0) {
+        PtrOut = WriteText("0.000000", static_cast<std::size_t>(1 - LngExponent), PtrOut);
+        return WriteText(Dec.Digits, static_cast<std::size_t>(LngCount), PtrOut);
+    }
+    const int LngIntegerDigits = LngExponent + 1;
+    PtrOut = WriteText(Dec.Digits, static_cast<std::size_t>(LngIntegerDigits), PtrOut);
+    if (LngCount <= LngIntegerDigits)
+        return PtrOut;
+    *PtrOut++ = '.';
+    return WriteText(Dec.Digits + LngIntegerDigits,
+                     static_cast<std::size_t>(LngCount - LngIntegerDigits), PtrOut);
 }
 
 }  // namespace
@@ -267,9 +301,23 @@ char* TNumberFormat::Write(double DblValue, char* PtrOut, int LngDigits)
 {
     if (LngDigits == DefaultDigits)
         return Write(DblValue, PtrOut);
-    if (LngDigits < MinDigits || LngDigits > MaxDigits)
-        throw TError("Significant digits must be from 1 to 17");
+    CheckDigits(LngDigits);
     return WriteNumber(DblValue, PtrOut, LngDigits);
+}
+
+char* TNumberFormat::WritePlain(double DblValue, char* PtrOut, int LngDigits)
+{
+    CheckDigits(LngDigits);
+    if (!std::isfinite(DblValue) || DblValue == 0)
+        return Write(DblValue, PtrOut, LngDigits);
+    if (std::signbit(DblValue))
+        *PtrOut++ = '-';
+    TDecimal Dec;
+    DecimalOf(std::fabs(DblValue), LngDigits, Dec);
+    // JavaScript's bounds of plain decimal: from 1e-7 up to below 1e21.
+    if (Dec.LngExponent < -7 || Dec.LngExponent > 20)
+        return Layout<17>(Dec, PtrOut);
+    return LayoutPlain(Dec, PtrOut);
 }
 
 char* TNumberFormat::WriteInteger(long LngValue, char* PtrOut)

@@ -31,6 +31,11 @@ public:
     // it did before counts could be chosen.
     static char* Write(double DblValue, char* PtrOut);
     static char* Write(double DblValue, char* PtrOut, int LngDigits);
+    // The same digits in plain decimal, without exponent ("4100000",
+    // "0.0000001"), for magnitudes from 1e-7 up to below 1e21; outside those,
+    // where JavaScript's number-to-text also turns to it, the exponent form
+    // of Write.
+    static char* WritePlain(double DblValue, char* PtrOut, int LngDigits);
     // Writes a whole number in plain decimal and returns the end of it.
     static char* WriteInteger(long LngValue, char* PtrOut);
     static std::string ToString(double DblValue, int LngDigits = DefaultDigits);

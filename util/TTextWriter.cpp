@@ -54,11 +54,11 @@ void TTextWriter::PutNumber(double DblValue, int LngDigits)
     Advance(TNumberFormat::Write(DblValue, Room(TNumberFormat::MaxLength), LngDigits));
 }
 
-void TTextWriter::PutNumberAligned(double DblValue, std::size_t LngWidth, int LngDigits)
+void TTextWriter::PutPlainNumber(double DblValue, std::size_t LngWidth, int LngDigits)
 {
     char Text[TNumberFormat::MaxLength];
     const auto LngLength =
-        static_cast<std::size_t>(TNumberFormat::Write(DblValue, Text, LngDigits) - Text);
+        static_cast<std::size_t>(TNumberFormat::WritePlain(DblValue, Text, LngDigits) - Text);
     for (std::size_t i = LngLength; i < LngWidth; ++i)
         Put(' ');
     Put(std::string_view(Text, LngLength));

@@ -24,9 +24,9 @@ public:
     void Put(std::string_view StgText);
     // Numbers with LngDigits significant digits at most (see TNumberFormat).
     void PutNumber(double DblValue, int LngDigits = TNumberFormat::DefaultDigits);
-    // Right-aligned in a field of at least LngWidth characters.
-    void PutNumberAligned(double DblValue, std::size_t LngWidth,
-                          int LngDigits = TNumberFormat::DefaultDigits);
+    // In plain decimal (TNumberFormat::WritePlain), right-aligned in a field
+    // of at least LngWidth characters.
+    void PutPlainNumber(double DblValue, std::size_t LngWidth, int LngDigits);
     void PutInteger(long LngValue);
     // Each value followed by ChrSeparator.
     void PutCells(const double* PtrValues, std::size_t LngCount, char ChrSeparator,

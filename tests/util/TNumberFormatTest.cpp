@@ -103,24 +103,49 @@ TRefDigits Shortest(double DblAbs)
     return Ref;
 }
 
-// The rule as its words say: the shortest digits when they are at most
-// LngDigits, else the rounding to LngDigits by printf, unless that reads back
-// as infinity.
-std::string ReferenceFormat(double DblValue, int LngDigits = 15)
+// The rule as its words say, for positive finite DblAbs: the shortest digits
+// when they are at most LngDigits, else the rounding to LngDigits by printf,
+// unless that reads back as infinity.
+TRefDigits ReferenceDigits(double DblAbs, int LngDigits)
 {
-    const std::string StgSign = std::signbit(DblValue) ? "-" : "";
-    if (!std::isfinite(DblValue))
-        return StgSign + (std::isnan(DblValue) ? "nan" : "inf");
-    const double DblAbs = std::fabs(DblValue);
-    if (DblAbs == 0)
-        return StgSign + "0";
     const TRefDigits Short = Shortest(DblAbs);
     if (Read(Scientific(Short)) != DblAbs)
         ADD_FAILURE() << "to_chars does not read back for " << DblAbs;
     const TRefDigits Rounded = RoundedByPrintf(DblAbs, LngDigits);
     if (static_cast<int>(Short.StgDigits.size()) <= LngDigits || std::isinf(Read(Scientific(Rounded))))
-        return StgSign + GLayout(Short);
-    return StgSign + GLayout(Rounded);
+        return Short;
+    return Rounded;
+}
+
+// Plain decimal from 1e-7 up to below 1e21, %g's layout beyond.
+std::string PlainLayout(const TRefDigits& Ref)
+{
+    const std::string& StgDigits = Ref.StgDigits;
+    const int LngPoint = Ref.LngExponent + 1;  // digits before the point
+    if (Ref.LngExponent < -7 || Ref.LngExponent > 20)
+        return GLayout(Ref);
+    if (LngPoint <= 0)
+        return "0." + std::string(-LngPoint, '0') + StgDigits;
+    const std::string StgPadded = StgDigits + std::string(std::max(0, LngPoint - static_cast<int>(StgDigits.size())), '0');
+    const std::string StgFraction = StgPadded.substr(LngPoint);
+    return StgPadded.substr(0, LngPoint) + (StgFraction.empty() ? "" : "." + StgFraction);
+}
+
+std::string ReferenceFormat(double DblValue, int LngDigits = 15,
+                            std::string (*Layout)(const TRefDigits&) = GLayout)
+{
+    const std::string StgSign = std::signbit(DblValue) ? "-" : "";
+    if (!std::isfinite(DblValue))
+        return StgSign + (std::isnan(DblValue) ? "nan" : "inf");
+    if (DblValue == 0)
+        return StgSign + "0";
+    return StgSign + Layout(ReferenceDigits(std::fabs(DblValue), LngDigits));
+}
+
+std::string FormatPlain(double DblValue, int LngDigits)
+{
+    char Text[TNumberFormat::MaxLength];
+    return std::string(Text, TNumberFormat::WritePlain(DblValue, Text, LngDigits));
 }
 
 // ---------------------------------------------------------------------------
@@ -239,12 +264,15 @@ TEST(NumberFormat, StaysWithinMaxLength)
 {
     for (double DblValue : {-DBL_MAX, -12345678901234.5, -123456789012345.0, -0.000123456789012345,
                             -1.23456789012345e-300, -2.5e5, -5e-324, -1234567890123456.8,
-                            -0.00012345678901234567, -12345678901234567.0, -1.2345678901234567})
+                            -0.00012345678901234567, -12345678901234567.0, -1.2345678901234567,
+                            -1.2345678901234567e20, -1.2345678901234567e-7})
         for (int LngDigits = TNumberFormat::MinDigits; LngDigits <= TNumberFormat::MaxDigits; ++LngDigits) {
             char Text[TNumberFormat::MaxLength + 8];
             std::memset(Text, '#', sizeof Text);
             char* PtrEnd = TNumberFormat::Write(DblValue, Text, LngDigits);
             EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue, LngDigits));
+            PtrEnd = TNumberFormat::WritePlain(DblValue, Text, LngDigits);
+            EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue, LngDigits, PlainLayout));
             EXPECT_EQ(std::string(Text + TNumberFormat::MaxLength, 8), "########") << DblValue;
         }
 }
@@ -320,7 +348,9 @@ TEST(NumberFormatDigits, AwkwardValuesAtEveryDigitCount)
         2615.17 * 1.1, 1.0 / 3, 2.0 / 3, 0.15, 1e-310, 1.2345678912345e-310, 5e-324, 2.2250738585072014e-308,
         DBL_MAX, std::nextafter(DBL_MAX, 0), 1.5e308, 9.5e307, 9.9999999999999999, 0.99999999999999989, 9.5,
         99.95, 999999.5, 9999999999999998, 1e21, 1e22, 1e23, 123456789012345678.0, 0x1p-1074, 0x1p-1022,
-        0x1p60, 0x1p-60, 0x1p100, 5e-5, 0.0001, 100000, 1e6, -0.0, 0.0, -9999, std::nan(""),
+        0x1p60, 0x1p-60, 0x1p100, 5e-5, 0.0001, 100000, 1e6, 4100000, 1e-7, 9.99999999999999e-8,
+        9.9999999999999999e-8, 1.2345678901234567e-7, 9.999999999999999e20, 1e20, 123456789012345678901.0,
+        -0.0, 0.0, -9999, std::nan(""),
         -std::nan(""), HUGE_VAL, -HUGE_VAL};
     for (double DblBase : VecValues)
         for (double DblValue : {DblBase, -DblBase})
@@ -329,12 +359,15 @@ TEST(NumberFormatDigits, AwkwardValuesAtEveryDigitCount)
                 const std::string StgText = Format(DblValue, LngDigits);
                 EXPECT_EQ(StgText, ReferenceFormat(DblValue, LngDigits))
                     << std::hexfloat << DblValue << " at " << LngDigits << " digits";
+                EXPECT_EQ(FormatPlain(DblValue, LngDigits), ReferenceFormat(DblValue, LngDigits, PlainLayout))
+                    << std::hexfloat << DblValue << " at " << LngDigits << " digits, plain";
                 if (LngDigits == TNumberFormat::MaxDigits && std::isfinite(DblValue)) {
                     EXPECT_EQ(Bits(Read(StgText)), Bits(DblValue)) << StgText;
                 }
             }
 }
 
+// Every other value in plain decimal.
 TEST(NumberFormatDigits, MatchesSlowReferenceOnRandomValuesAtEveryDigitCount)
 {
     const std::uint64_t LngSamples = SampleCount() / 8;
@@ -344,8 +377,10 @@ TEST(NumberFormatDigits, MatchesSlowReferenceOnRandomValuesAtEveryDigitCount)
     for (std::uint64_t i = 0; i < LngSamples; ++i) {
         const double DblValue = Sampler.Next(i);
         const int LngDigits = Sampler.Uniform(TNumberFormat::MinDigits, TNumberFormat::MaxDigits);
-        const std::string StgExpected = ReferenceFormat(DblValue, LngDigits);
-        const std::string StgActual = Format(DblValue, LngDigits);
+        const bool BlnPlain = i % 2 == 1;
+        const std::string StgExpected =
+            BlnPlain ? ReferenceFormat(DblValue, LngDigits, PlainLayout) : ReferenceFormat(DblValue, LngDigits);
+        const std::string StgActual = BlnPlain ? FormatPlain(DblValue, LngDigits) : Format(DblValue, LngDigits);
         if (StgActual != StgExpected && ++LngMismatches <= 10) {
             char Hex[40];
             std::snprintf(Hex, sizeof Hex, "%a", DblValue);
@@ -359,6 +394,8 @@ TEST(NumberFormatDigits, MatchesSlowReferenceOnRandomValuesAtEveryDigitCount)
 TEST(NumberFormatDigits, DigitCountsOutsideTheRangeAreRefused)
 {
     char Text[TNumberFormat::MaxLength];
-    for (int LngDigits : {0, -1, 18})
+    for (int LngDigits : {0, -1, 18}) {
         EXPECT_THROW(TNumberFormat::Write(1.5, Text, LngDigits), TError);
+        EXPECT_THROW(TNumberFormat::WritePlain(1.5, Text, LngDigits), TError);
+    }
 }

@@ -47,12 +47,13 @@ TEST(TextWriter, CollectsTextNumbersAndCells)
     Text.Put(';');
     EXPECT_EQ(Text.Text(), "ncols -42\n2876.687;");
 
-    // A width right-aligns as std::setw does, never cutting a longer number.
+    // Plain numbers right-align as std::setw does, never cutting a longer one.
     Text.Clear();
     std::ostringstream Expected;
-    for (double DblValue : {0.0, -9999.0, 2876.687, 4512345.5}) {
-        Text.PutNumberAligned(DblValue, 8);
-        Expected << std::setw(8) << TNumberFormat::ToString(DblValue);
+    for (double DblValue : {0.0, -9999.0, 2876.687, 4512345.5, 4.1e6, 2.5e-7}) {
+        Text.PutPlainNumber(DblValue, 8, 15);
+        char Plain[TNumberFormat::MaxLength];
+        Expected << std::setw(8) << std::string(Plain, TNumberFormat::WritePlain(DblValue, Plain, 15));
     }
     EXPECT_EQ(Text.Text(), Expected.str());
 
