@@ -1,5 +1,6 @@
-// Prints how long the number formatter takes per value, beside
-// std::to_chars (shortest) and snprintf("%.15g"), on the values grids hold.
+// Prints how long the number formatter takes per value, at its usual 15
+// significant digits and at 6 and 17, beside std::to_chars (shortest) and
+// snprintf("%.15g"), on the values grids hold.
 
 #include <algorithm>
 #include <charconv>
@@ -97,6 +98,12 @@ int main()
     const auto Write = [](double DblValue, char* PtrOut) {
         return TNumberFormat::Write(DblValue, PtrOut);
     };
+    const auto Write6 = [](double DblValue, char* PtrOut) {
+        return TNumberFormat::Write(DblValue, PtrOut, 6);
+    };
+    const auto Write17 = [](double DblValue, char* PtrOut) {
+        return TNumberFormat::Write(DblValue, PtrOut, 17);
+    };
     const auto ToChars = [](double DblValue, char* PtrOut) {
         return std::to_chars(PtrOut, PtrOut + TNumberFormat::MaxLength, DblValue).ptr;
     };
@@ -106,9 +113,11 @@ int main()
     const std::vector<TValueSet> VecSets = ValueSets();
     NsPerValue(VecSets.front().VecValues, Write);  // warms up caches and clock
     std::printf("ns per value, median of %d runs over %zu values\n", LngRuns, LngValues);
-    std::printf("%-38s %8s %10s %8s\n", "values", "Write", "to_chars", "%.15g");
+    std::printf("%-38s %8s %8s %8s %10s %8s\n", "values", "Write", "6 digits", "17", "to_chars",
+                "%.15g");
     for (const TValueSet& Set : VecSets)
-        std::printf("%-38s %8.1f %10.1f %8.1f\n", Set.StgName.c_str(),
-                    NsPerValue(Set.VecValues, Write), NsPerValue(Set.VecValues, ToChars),
+        std::printf("%-38s %8.1f %8.1f %8.1f %10.1f %8.1f\n", Set.StgName.c_str(),
+                    NsPerValue(Set.VecValues, Write), NsPerValue(Set.VecValues, Write6),
+                    NsPerValue(Set.VecValues, Write17), NsPerValue(Set.VecValues, ToChars),
                     NsPerValue(Set.VecValues, Printf));
 }

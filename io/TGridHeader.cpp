@@ -160,8 +160,10 @@ std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> TGridHeader::EdgeAxes(
 
 std::string TGridHeader::Text(int LngDigits) const
 {
-    (void)LngDigits;
     constexpr std::size_t CornerWidth = 8;
+    // Coordinates keep at least the usual digits, whatever the cells get:
+    // a corner is never rounded to the cells' precision.
+    const int LngPlaceDigits = std::max(TNumberFormat::DefaultDigits, LngDigits);
     TTextWriter Text;
     Text.Put("ncols ");
     Text.PutInteger(LngCols);
@@ -170,16 +172,16 @@ std::string TGridHeader::Text(int LngDigits) const
     Text.PutInteger(LngRows);
     Text.EndLine();
     Text.Put("xllcorner ");
-    Text.PutNumber(DblXllCorner, CornerWidth);
+    Text.PutPlainNumber(DblXllCorner, CornerWidth, LngPlaceDigits);
     Text.EndLine();
     Text.Put("yllcorner ");
-    Text.PutNumber(DblYllCorner, CornerWidth);
+    Text.PutPlainNumber(DblYllCorner, CornerWidth, LngPlaceDigits);
     Text.EndLine();
     Text.Put("cellsize ");
-    Text.PutNumber(DblCellSize);
+    Text.PutPlainNumber(DblCellSize, 0, LngPlaceDigits);
     Text.EndLine();
     Text.Put("NODATA_value ");
-    Text.PutNumber(DblNoDataValue);
+    Text.PutNumber(DblNoDataValue, LngDigits);
     Text.EndLine();
     return std::string(Text.Text());
 }

@@ -11,6 +11,7 @@
 #include "grid/TMap.h"
 #include "io/TGridDialect.h"
 #include "io/TTokenizer.h"
+#include "util/TNumberFormat.h"
 
 struct TGridHeader {
     long LngCols = 0;
@@ -70,8 +71,11 @@ struct TGridHeader {
     // addition of the cell size from the lower-left corner.
     std::pair<std::unique_ptr<TAxis>, std::unique_ptr<TAxis>> EdgeAxes() const;
 
-    // The six header lines as the writer lays them out.
-    std::string Text(int LngDigits = 15) const;
+    // The six header lines as the writer lays them out: the corners and the
+    // cell size in plain decimal with max(15, LngDigits) significant digits
+    // (TNumberFormat::WritePlain), the corners right-aligned in 8 characters;
+    // NODATA_value as a cell is written, with LngDigits.
+    std::string Text(int LngDigits = TNumberFormat::DefaultDigits) const;
 
     // Memory a loaded map of this header takes, its axes included. An
     // estimate, in bytes.

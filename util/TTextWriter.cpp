@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "util/TNumberFormat.h"
-
 namespace {
 
 // Large enough that a stream sees few, big writes.
@@ -51,15 +49,16 @@ void TTextWriter::Put(std::string_view StgText)
     MbrLngSize += StgText.size();
 }
 
-void TTextWriter::PutNumber(double DblValue)
+void TTextWriter::PutNumber(double DblValue, int LngDigits)
 {
-    Advance(TNumberFormat::Write(DblValue, Room(TNumberFormat::MaxLength)));
+    Advance(TNumberFormat::Write(DblValue, Room(TNumberFormat::MaxLength), LngDigits));
 }
 
-void TTextWriter::PutNumber(double DblValue, std::size_t LngWidth)
+void TTextWriter::PutPlainNumber(double DblValue, std::size_t LngWidth, int LngDigits)
 {
     char Text[TNumberFormat::MaxLength];
-    const auto LngLength = static_cast<std::size_t>(TNumberFormat::Write(DblValue, Text) - Text);
+    const auto LngLength =
+        static_cast<std::size_t>(TNumberFormat::WritePlain(DblValue, Text, LngDigits) - Text);
     for (std::size_t i = LngLength; i < LngWidth; ++i)
         Put(' ');
     Put(std::string_view(Text, LngLength));
@@ -70,14 +69,30 @@ void TTextWriter::PutInteger(long LngValue)
     Advance(TNumberFormat::WriteInteger(LngValue, Room(TNumberFormat::MaxLength)));
 }
 
-void TTextWriter::PutCells(const double* PtrValues, std::size_t LngCount, char ChrSeparator)
+template <class TFormat>
+void TTextWriter::PutEach(const double* PtrValues, std::size_t LngCount, char ChrSeparator,
+                          TFormat Format)
 {
     constexpr std::size_t LngCellRoom = TNumberFormat::MaxLength + 1;
     for (std::size_t i = 0; i < LngCount; ++i) {
-        char* PtrEnd = TNumberFormat::Write(PtrValues[i], Room(LngCellRoom));
+        char* PtrEnd = Format(PtrValues[i], Room(LngCellRoom));
         *PtrEnd++ = ChrSeparator;
         Advance(PtrEnd);
     }
+}
+
+void TTextWriter::PutCells(const double* PtrValues, std::size_t LngCount, char ChrSeparator,
+                           int LngDigits)
+{
+    // The usual count through the formatter's own code for it.
+    if (LngDigits == TNumberFormat::DefaultDigits)
+        PutEach(PtrValues, LngCount, ChrSeparator, [](double DblValue, char* PtrOut) {
+            return TNumberFormat::Write(DblValue, PtrOut);
+        });
+    else
+        PutEach(PtrValues, LngCount, ChrSeparator, [LngDigits](double DblValue, char* PtrOut) {
+            return TNumberFormat::Write(DblValue, PtrOut, LngDigits);
+        });
 }
 
 void TTextWriter::Flush()

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "util/TNumberFormat.h"
+
 class TTextWriter {
 public:
     // Collects text in memory (see Text, Clear).
@@ -20,12 +22,15 @@ public:
 
     void Put(char ChrValue);
     void Put(std::string_view StgText);
-    void PutNumber(double DblValue);
-    // Right-aligned in a field of at least LngWidth characters.
-    void PutNumber(double DblValue, std::size_t LngWidth);
+    // Numbers with LngDigits significant digits at most (see TNumberFormat).
+    void PutNumber(double DblValue, int LngDigits = TNumberFormat::DefaultDigits);
+    // In plain decimal (TNumberFormat::WritePlain), right-aligned in a field
+    // of at least LngWidth characters.
+    void PutPlainNumber(double DblValue, std::size_t LngWidth, int LngDigits);
     void PutInteger(long LngValue);
     // Each value followed by ChrSeparator.
-    void PutCells(const double* PtrValues, std::size_t LngCount, char ChrSeparator);
+    void PutCells(const double* PtrValues, std::size_t LngCount, char ChrSeparator,
+                  int LngDigits = TNumberFormat::DefaultDigits);
     void EndLine() { Put('\n'); }
 
     // Passes the buffer on to the stream and flushes the stream.
@@ -36,6 +41,9 @@ public:
     void Clear();
 
 private:
+    // PutCells with Format(value, where) writing each value.
+    template <class TFormat>
+    void PutEach(const double* PtrValues, std::size_t LngCount, char ChrSeparator, TFormat Format);
     // Where LngBytes more may be written; Advance then takes what was.
     char* Room(std::size_t LngBytes);
     void Advance(const char* PtrEnd);

@@ -32,11 +32,12 @@ std::size_t WriteNoData(double* PtrCells, std::size_t LngCount, const TNoData& N
 
 TAsciiSink::TAsciiSink(std::ostream& Output, const TGridHeader& Header, int LngDigits,
                        bool BlnRefuseNoDataValue)
-    : MbrOutput(Output), MbrHeader(Header), MbrLngDigits(LngDigits),
-      MbrBlnRefuseNoDataValue(BlnRefuseNoDataValue)
+    : MbrOutput(Output), MbrHeader(Header), MbrBlnRefuseNoDataValue(BlnRefuseNoDataValue),
+      MbrBody(Output, static_cast<std::size_t>(Header.LngCols), ' ', LngDigits)
 {
-    const std::string StgHeader = MbrHeader.Text(MbrLngDigits);
+    const std::string StgHeader = MbrHeader.Text(LngDigits);
     MbrOutput.write(StgHeader.data(), static_cast<std::streamsize>(StgHeader.size()));
+    // A grid without columns is its empty lines, which need no cells.
     if (MbrHeader.LngCols == 0)
         TRowWriter::WriteRows(MbrOutput, nullptr, 0, static_cast<std::size_t>(MbrHeader.LngRows), ' ');
 }
@@ -64,6 +65,6 @@ void TAsciiSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::siz
                      + ", the no-data value, at column " + std::to_string((LngFirst + LngHeld) % LngCols + 1)
                      + ", row " + std::to_string((LngFirst + LngHeld) / LngCols + 1)
                      + ": choose another with --nodata");
-    TRowWriter::WriteCells(MbrOutput, PtrCells, LngCells, static_cast<std::size_t>(LngCols),
-                           static_cast<std::size_t>(LngFirst % LngCols), ' ', MbrLngDigits);
+    MbrBody.Put(PtrCells, LngCells);
+    MbrOutput.flush();
 }

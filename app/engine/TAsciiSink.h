@@ -10,6 +10,7 @@
 
 #include "app/engine/TRowJob.h"
 #include "io/TGridHeader.h"
+#include "util/TBodyWriter.h"
 
 class TAsciiSink : public TRowConsumer {
 public:
@@ -23,6 +24,6 @@ public:
 private:
     std::ostream& MbrOutput;
     TGridHeader MbrHeader;
-    int MbrLngDigits;
     bool MbrBlnRefuseNoDataValue;
+    TBodyWriter MbrBody;
 };

@@ -136,12 +136,16 @@ TEST(StreamingOverlay, ScalingByOneGivesTheHeaderBack)
             + "\ncellsize " + StgCell + "\nNODATA_value -9999\n";
         for (long LngCell = 0; LngCell < LngRows * LngCols; ++LngCell)
             StgGrid += "7 ";
-        const auto Field = [](const std::string& StgNumber) {
-            const std::string StgText = TNumberFormat::ToString(std::strtod(StgNumber.c_str(), nullptr));
+        const auto Plain = [](const std::string& StgNumber) {
+            char Text[TNumberFormat::MaxLength];
+            return std::string(Text, TNumberFormat::WritePlain(std::strtod(StgNumber.c_str(), nullptr), Text, 15));
+        };
+        const auto Field = [&Plain](const std::string& StgNumber) {
+            const std::string StgText = Plain(StgNumber);
             return std::string(StgText.size() < 8 ? 8 - StgText.size() : 0, ' ') + StgText;
         };
         const std::string StgHeader = "xllcorner " + Field(StgX) + "\nyllcorner " + Field(StgY)
-            + "\ncellsize " + TNumberFormat::ToString(std::strtod(StgCell.c_str(), nullptr)) + "\n";
+            + "\ncellsize " + Plain(StgCell) + "\n";
         for (char ChrOperation : {'x', '/'}) {
             const std::string StgToolkit = ThroughToolkit(StgGrid, ChrOperation, 1.0);
             EXPECT_NE(StgToolkit.find(StgHeader), std::string::npos)

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -160,4 +163,72 @@ TEST(TGridHeader, TextPadsCornersToEightCharacters)
     Header.DblNoDataValue = -HUGE_VAL;
     EXPECT_EQ(Header.Text(), "ncols 0\nnrows 0\nxllcorner        0\nyllcorner 4512345.5\ncellsize 0.25\n"
                              "NODATA_value -inf\n");
+}
+
+namespace {
+
+// The text after the tag of a header line, without the padding.
+std::string Entry(const std::string& StgText, const std::string& StgTag)
+{
+    const std::size_t LngStart = StgText.find_first_not_of(' ', StgText.find(StgTag + ' ') + StgTag.size());
+    return StgText.substr(LngStart, StgText.find('\n', LngStart) - LngStart);
+}
+
+double Read(const std::string& StgText) { return std::strtod(StgText.c_str(), nullptr); }
+
+}  // namespace
+
+// Corners and cell sizes read back as the numbers they are: those of 15
+// digits or fewer at any digit count, any double at 17. From 1e-7 up to below
+// 1e21 in plain decimal, without an exponent, trailing zeros or a trailing
+// point; beyond, in exponent form.
+TEST(TGridHeader, TextWritesPlacesInPlainDecimal)
+{
+    const struct {
+        double DblValue;
+        int LngFromDigits;  // reads back from this digit count on
+    } ArrCases[] = {
+        {4100000, 1}, {500000.5, 1}, {-1234567.125, 1}, {0.00025, 1}, {1e-7, 1}, {2.5e-7, 1}, {30, 1},
+        {1e20, 1}, {123456789012345, 1}, {99999999999999.9, 1}, {12756274, 1}, {0.000277777777777778, 1},
+        {-0.0, 1}, {0.1 + 0.2, 17}, {1.0 / 3, 16}, {500000.12345678912, 16}, {9.999999999999999e20, 16},
+        {1.2345678901234567e-7, 17}, {1e-8, 1}, {1e21, 1}, {-2.5e300, 1}, {4.9e-324, 1},
+    };
+    for (const auto& Case : ArrCases)
+        for (int LngDigits : {1, 6, 15, 16, 17}) {
+            SCOPED_TRACE(std::to_string(Case.DblValue) + " at " + std::to_string(LngDigits));
+            TGridHeader Header;
+            Header.DblXllCorner = Case.DblValue;
+            Header.DblYllCorner = -Case.DblValue;
+            Header.DblCellSize = std::fabs(Case.DblValue);
+            const std::string StgText = Header.Text(LngDigits);
+            const std::pair<const char*, double> ArrEntries[] = {
+                {"xllcorner", Header.DblXllCorner}, {"yllcorner", Header.DblYllCorner},
+                {"cellsize", Header.DblCellSize}};
+            for (const auto& [StgTag, DblValue] : ArrEntries) {
+                const std::string StgNumber = Entry(StgText, StgTag);
+                // As JavaScript does, by what is written: 9.999999999999999e20
+                // is written 1e+21 at 15 digits.
+                const double DblMagnitude = std::fabs(Read(StgNumber));
+                const bool BlnPlain = DblMagnitude == 0 || (DblMagnitude >= 1e-7 && DblMagnitude < 1e21);
+                EXPECT_EQ(StgNumber.find('e') == std::string::npos, BlnPlain) << StgNumber;
+                if (BlnPlain && StgNumber.find('.') != std::string::npos) {
+                    EXPECT_NE(StgNumber.back(), '0') << StgNumber;
+                    EXPECT_NE(StgNumber.back(), '.') << StgNumber;
+                }
+                // Below the digits that read back, rounded to the digits
+                // asked for, never fewer than 15.
+                char Rounded[64];
+                std::snprintf(Rounded, sizeof Rounded, "%.*g", std::max(15, LngDigits), DblValue);
+                EXPECT_EQ(Read(StgNumber), LngDigits >= Case.LngFromDigits ? DblValue : Read(Rounded))
+                    << StgNumber;
+            }
+        }
+    // No-data is written as a cell is, with the digits asked for.
+    TGridHeader Header;
+    Header.DblNoDataValue = 2.0 / 3;
+    for (int LngDigits : {1, 3, 15}) {
+        char Expected[64];
+        std::snprintf(Expected, sizeof Expected, "%.*g", LngDigits, Header.DblNoDataValue);
+        EXPECT_EQ(Entry(Header.Text(LngDigits), "NODATA_value"), Expected);
+    }
 }

@@ -1,8 +1,10 @@
 #include "util/TNumberFormat.h"
+#include "util/TError.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -13,10 +15,14 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
-std::string Format(double DblValue) { return TNumberFormat::ToString(DblValue); }
+std::string Format(double DblValue, int LngDigits = 15)
+{
+    return TNumberFormat::ToString(DblValue, LngDigits);
+}
 
 double Read(const std::string& StgText) { return std::strtod(StgText.c_str(), nullptr); }
 
@@ -83,25 +89,63 @@ std::string GLayout(const TRefDigits& Ref)
     return std::string(StgDigits).insert(LngExponent + 1, ".");
 }
 
-std::string ReferenceFormat(double DblValue)
+// The shortest digits that read back as DblAbs (the nearest such, where
+// several are as short), as std::to_chars gives them.
+TRefDigits Shortest(double DblAbs)
+{
+    char Text[64];
+    char* PtrEnd = std::to_chars(Text, Text + sizeof Text, DblAbs, std::chars_format::scientific).ptr;
+    const std::string StgText(Text, PtrEnd);
+    const std::size_t LngE = StgText.find('e');
+    TRefDigits Ref{StgText.substr(0, 1) + (LngE > 1 ? StgText.substr(2, LngE - 2) : ""),
+                   std::atoi(StgText.c_str() + LngE + 1)};
+    TrimZeros(Ref.StgDigits);
+    return Ref;
+}
+
+// The rule as its words say, for positive finite DblAbs: the shortest digits
+// when they are at most LngDigits, else the rounding to LngDigits by printf,
+// unless that reads back as infinity.
+TRefDigits ReferenceDigits(double DblAbs, int LngDigits)
+{
+    const TRefDigits Short = Shortest(DblAbs);
+    if (Read(Scientific(Short)) != DblAbs)
+        ADD_FAILURE() << "to_chars does not read back for " << DblAbs;
+    const TRefDigits Rounded = RoundedByPrintf(DblAbs, LngDigits);
+    if (static_cast<int>(Short.StgDigits.size()) <= LngDigits || std::isinf(Read(Scientific(Rounded))))
+        return Short;
+    return Rounded;
+}
+
+// Plain decimal from 1e-7 up to below 1e21, %g's layout beyond.
+std::string PlainLayout(const TRefDigits& Ref)
+{
+    const std::string& StgDigits = Ref.StgDigits;
+    const int LngPoint = Ref.LngExponent + 1;  // digits before the point
+    if (Ref.LngExponent < -7 || Ref.LngExponent > 20)
+        return GLayout(Ref);
+    if (LngPoint <= 0)
+        return "0." + std::string(-LngPoint, '0') + StgDigits;
+    const std::string StgPadded = StgDigits + std::string(std::max(0, LngPoint - static_cast<int>(StgDigits.size())), '0');
+    const std::string StgFraction = StgPadded.substr(LngPoint);
+    return StgPadded.substr(0, LngPoint) + (StgFraction.empty() ? "" : "." + StgFraction);
+}
+
+std::string ReferenceFormat(double DblValue, int LngDigits = 15,
+                            std::string (*Layout)(const TRefDigits&) = GLayout)
 {
     const std::string StgSign = std::signbit(DblValue) ? "-" : "";
     if (!std::isfinite(DblValue))
         return StgSign + (std::isnan(DblValue) ? "nan" : "inf");
-    const double DblAbs = std::fabs(DblValue);
-    if (DblAbs == 0)
+    if (DblValue == 0)
         return StgSign + "0";
-    // The 15 correctly rounded digits, unless fewer read back or those 15 read
-    // back as infinity: then the shortest digits that read back.
-    const TRefDigits Rounded = RoundedByPrintf(DblAbs, 15);
-    const double DblBack = Read(Scientific(Rounded));
-    if (DblBack != DblAbs && !std::isinf(DblBack))
-        return StgSign + GLayout(Rounded);
-    for (int LngPrecision = 1;; ++LngPrecision) {  // 17 digits always read back
-        const TRefDigits Ref = RoundedByPrintf(DblAbs, LngPrecision);
-        if (Read(Scientific(Ref)) == DblAbs)
-            return StgSign + GLayout(Ref);
-    }
+    return StgSign + Layout(ReferenceDigits(std::fabs(DblValue), LngDigits));
+}
+
+std::string FormatPlain(double DblValue, int LngDigits)
+{
+    char Text[TNumberFormat::MaxLength];
+    return std::string(Text, TNumberFormat::WritePlain(DblValue, Text, LngDigits));
 }
 
 // ---------------------------------------------------------------------------
@@ -219,13 +263,18 @@ TEST(NumberFormat, DocumentedExamples)
 TEST(NumberFormat, StaysWithinMaxLength)
 {
     for (double DblValue : {-DBL_MAX, -12345678901234.5, -123456789012345.0, -0.000123456789012345,
-                            -1.23456789012345e-300, -2.5e5, -5e-324}) {
-        char Text[TNumberFormat::MaxLength + 8];
-        std::memset(Text, '#', sizeof Text);
-        char* PtrEnd = TNumberFormat::Write(DblValue, Text);
-        EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue));
-        EXPECT_EQ(std::string(Text + TNumberFormat::MaxLength, 8), "########") << DblValue;
-    }
+                            -1.23456789012345e-300, -2.5e5, -5e-324, -1234567890123456.8,
+                            -0.00012345678901234567, -12345678901234567.0, -1.2345678901234567,
+                            -1.2345678901234567e20, -1.2345678901234567e-7})
+        for (int LngDigits = TNumberFormat::MinDigits; LngDigits <= TNumberFormat::MaxDigits; ++LngDigits) {
+            char Text[TNumberFormat::MaxLength + 8];
+            std::memset(Text, '#', sizeof Text);
+            char* PtrEnd = TNumberFormat::Write(DblValue, Text, LngDigits);
+            EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue, LngDigits));
+            PtrEnd = TNumberFormat::WritePlain(DblValue, Text, LngDigits);
+            EXPECT_EQ(std::string(Text, PtrEnd), ReferenceFormat(DblValue, LngDigits, PlainLayout));
+            EXPECT_EQ(std::string(Text + TNumberFormat::MaxLength, 8), "########") << DblValue;
+        }
 }
 
 TEST(NumberFormat, WriteIntegerIsPlainDecimal)
@@ -286,5 +335,67 @@ TEST(NumberFormatRoundTrip, RewritingWhatWasReadChangesNothing)
             // Subnormals carry fewer digits: the value, not the text, is stable.
             ASSERT_EQ(Bits(Read(Format(DblBack))), Bits(DblBack)) << StgText;
         }
+    }
+}
+
+// Values where rounding to N digits is awkward, at every N: ties (exact in
+// binary), sums that miss their decimal, subnormals, the ends of the range,
+// roundings that carry into the next decade, signed zero and non-finite values.
+TEST(NumberFormatDigits, AwkwardValuesAtEveryDigitCount)
+{
+    const std::vector<double> VecValues = {
+        0.5, 2.5, 0.125, 1.25, 3.5, 1234567890123455, 1234567890123445, 4512345.5, 0.1 + 0.2,
+        2615.17 * 1.1, 1.0 / 3, 2.0 / 3, 0.15, 1e-310, 1.2345678912345e-310, 5e-324, 2.2250738585072014e-308,
+        DBL_MAX, std::nextafter(DBL_MAX, 0), 1.5e308, 9.5e307, 9.9999999999999999, 0.99999999999999989, 9.5,
+        99.95, 999999.5, 9999999999999998, 1e21, 1e22, 1e23, 123456789012345678.0, 0x1p-1074, 0x1p-1022,
+        0x1p60, 0x1p-60, 0x1p100, 5e-5, 0.0001, 100000, 1e6, 4100000, 1e-7, 9.99999999999999e-8,
+        9.9999999999999999e-8, 1.2345678901234567e-7, 9.999999999999999e20, 1e20, 123456789012345678901.0,
+        -0.0, 0.0, -9999, std::nan(""),
+        -std::nan(""), HUGE_VAL, -HUGE_VAL};
+    for (double DblBase : VecValues)
+        for (double DblValue : {DblBase, -DblBase})
+            for (int LngDigits = TNumberFormat::MinDigits; LngDigits <= TNumberFormat::MaxDigits;
+                 ++LngDigits) {
+                const std::string StgText = Format(DblValue, LngDigits);
+                EXPECT_EQ(StgText, ReferenceFormat(DblValue, LngDigits))
+                    << std::hexfloat << DblValue << " at " << LngDigits << " digits";
+                EXPECT_EQ(FormatPlain(DblValue, LngDigits), ReferenceFormat(DblValue, LngDigits, PlainLayout))
+                    << std::hexfloat << DblValue << " at " << LngDigits << " digits, plain";
+                if (LngDigits == TNumberFormat::MaxDigits && std::isfinite(DblValue)) {
+                    EXPECT_EQ(Bits(Read(StgText)), Bits(DblValue)) << StgText;
+                }
+            }
+}
+
+// Every other value in plain decimal.
+TEST(NumberFormatDigits, MatchesSlowReferenceOnRandomValuesAtEveryDigitCount)
+{
+    const std::uint64_t LngSamples = SampleCount() / 8;
+    TSampler Sampler(20240612);
+    std::uint64_t LngMismatches = 0;
+    std::string StgExamples;
+    for (std::uint64_t i = 0; i < LngSamples; ++i) {
+        const double DblValue = Sampler.Next(i);
+        const int LngDigits = Sampler.Uniform(TNumberFormat::MinDigits, TNumberFormat::MaxDigits);
+        const bool BlnPlain = i % 2 == 1;
+        const std::string StgExpected =
+            BlnPlain ? ReferenceFormat(DblValue, LngDigits, PlainLayout) : ReferenceFormat(DblValue, LngDigits);
+        const std::string StgActual = BlnPlain ? FormatPlain(DblValue, LngDigits) : Format(DblValue, LngDigits);
+        if (StgActual != StgExpected && ++LngMismatches <= 10) {
+            char Hex[40];
+            std::snprintf(Hex, sizeof Hex, "%a", DblValue);
+            StgExamples += std::string(Hex) + " at " + std::to_string(LngDigits) + ": " + StgActual
+                + " instead of " + StgExpected + "\n";
+        }
+    }
+    EXPECT_EQ(LngMismatches, 0u) << StgExamples;
+}
+
+TEST(NumberFormatDigits, DigitCountsOutsideTheRangeAreRefused)
+{
+    char Text[TNumberFormat::MaxLength];
+    for (int LngDigits : {0, -1, 18}) {
+        EXPECT_THROW(TNumberFormat::Write(1.5, Text, LngDigits), TError);
+        EXPECT_THROW(TNumberFormat::WritePlain(1.5, Text, LngDigits), TError);
     }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "util/TNumberFormat.h"
+#include "util/TRowWriter.h"
 
 namespace {
 
@@ -28,11 +29,11 @@ std::vector<double> ManyValues()
     return VecValues;
 }
 
-std::string Joined(const std::vector<double>& VecValues, char ChrSeparator)
+std::string Joined(const std::vector<double>& VecValues, char ChrSeparator, int LngDigits = 15)
 {
     std::string StgText;
     for (double DblValue : VecValues)
-        StgText += TNumberFormat::ToString(DblValue) + ChrSeparator;
+        StgText += TNumberFormat::ToString(DblValue, LngDigits) + ChrSeparator;
     return StgText;
 }
 
@@ -46,12 +47,13 @@ TEST(TextWriter, CollectsTextNumbersAndCells)
     Text.Put(';');
     EXPECT_EQ(Text.Text(), "ncols -42\n2876.687;");
 
-    // A width right-aligns as std::setw does, never cutting a longer number.
+    // Plain numbers right-align as std::setw does, never cutting a longer one.
     Text.Clear();
     std::ostringstream Expected;
-    for (double DblValue : {0.0, -9999.0, 2876.687, 4512345.5}) {
-        Text.PutNumber(DblValue, 8);
-        Expected << std::setw(8) << TNumberFormat::ToString(DblValue);
+    for (double DblValue : {0.0, -9999.0, 2876.687, 4512345.5, 4.1e6, 2.5e-7}) {
+        Text.PutPlainNumber(DblValue, 8, 15);
+        char Plain[TNumberFormat::MaxLength];
+        Expected << std::setw(8) << std::string(Plain, TNumberFormat::WritePlain(DblValue, Plain, 15));
     }
     EXPECT_EQ(Text.Text(), Expected.str());
 
@@ -66,6 +68,37 @@ TEST(TextWriter, CollectsTextNumbersAndCells)
     Text.Clear();
     Text.PutCells(VecMany.data(), VecMany.size(), ' ');
     EXPECT_EQ(Text.Text(), Joined(VecMany, ' '));
+}
+
+// Every way of writing numbers gives them the digits asked for.
+TEST(TextWriter, DigitsReachEveryNumber)
+{
+    const std::vector<double> VecValues = {2.0 / 3, 2615.17 * 1.1, -9999, 0.1 + 0.2, 1.0 / 7e9, 123456.5};
+    for (int LngDigits : {1, 4, 15, 17}) {
+        SCOPED_TRACE(LngDigits);
+        const std::string StgLine = Joined(VecValues, ' ', LngDigits);
+        TTextWriter Text;
+        for (double DblValue : VecValues) {
+            Text.PutNumber(DblValue, LngDigits);
+            Text.Put(' ');
+        }
+        EXPECT_EQ(Text.Text(), StgLine);
+        Text.Clear();
+        Text.PutCells(VecValues.data(), VecValues.size(), ' ', LngDigits);
+        EXPECT_EQ(Text.Text(), StgLine);
+        Text.Clear();
+        TRowWriter Rows(Text, 3, 2, ' ', 0, LngDigits);
+        Rows.Put(VecValues.data(), VecValues.size());
+        const std::string StgRows =
+            Joined({VecValues.begin(), VecValues.begin() + 3}, ' ', LngDigits) + "\n"
+            + Joined({VecValues.begin() + 3, VecValues.end()}, ' ', LngDigits) + "\n";
+        EXPECT_EQ(Text.Text(), StgRows);
+        std::ostringstream Stream;
+        TRowWriter::WriteRows(Stream, VecValues.data(), 3, 2, ' ', false, LngDigits);
+        EXPECT_EQ(Stream.str(), StgRows);
+    }
+    // The digits differ, or the test would not tell them apart.
+    EXPECT_NE(Joined(VecValues, ' ', 4), Joined(VecValues, ' ', 15));
 }
 
 TEST(TextWriter, BoundWriterPassesTextOnInOrder)
