@@ -71,6 +71,14 @@ public:
     // cells, a few MiB per thread whatever the grid. LngThreads 0 takes the
     // toolkit's thread count (TSlices::Threads()).
     void ReadCells(TCellSink& Sink, std::size_t LngThreads = 0);
+    // The same for at most LngMaxCells of the cells not read yet, leaving the
+    // reader just past the last of them for the next read: calls that read
+    // a grid piece by piece give the cells and the failure one call gives. A
+    // failure past the last cell asked for is left for the read that reaches
+    // it. Windows are sized to the cells asked for, by the bytes a cell has
+    // taken so far.
+    void ReadCells(TCellSink& Sink, std::size_t LngThreads, std::uint64_t LngMaxCells);
+    std::uint64_t CellsRead() const { return MbrLngCellsRead; }
     // The bytes of a window for each thread (0: the default), for tests that
     // cut a small input at many places.
     static void SetWindowBytes(std::size_t LngBytes);
@@ -83,11 +91,16 @@ private:
     class TStreamSource;
 
     [[noreturn]] void ThrowCellError(TTokenizer::TCell Cell) const;
+    // The bytes a window needs for LngWanted more cells, at most LngFull.
+    std::size_t WindowFor(std::uint64_t LngWanted, std::size_t LngFull) const;
 
     std::unique_ptr<TStreamSource> MbrPtrSource;
     TTokenizer MbrTokens;
     TGridHeader MbrHeader;
     std::uint64_t MbrLngCellCount;
     std::uint64_t MbrLngCellsRead = 0;
+    // What the windows read so far took, for sizing the next one.
+    std::uint64_t MbrLngWindowBytes = 0;
+    std::uint64_t MbrLngWindowCells = 0;
     bool MbrBlnSeekable;
 };

@@ -53,6 +53,18 @@ void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnDecimalComma)
                                            Chunk.VecCells.data(), LngRoom, Chunk.Stop, Chunk.PtrEnd);
 }
 
+// The tokens of StgTokens up to the first white space from LngBytes on:
+// at least one token, and white space follows in memory.
+std::string_view CutAfter(std::string_view StgTokens, std::size_t LngBytes)
+{
+    if (StgTokens.size() <= LngBytes)
+        return StgTokens;
+    const char* Ptr = StgTokens.data() + std::max<std::size_t>(LngBytes, 1);
+    while (!TTokenizer::IsSpace(*Ptr))
+        ++Ptr;
+    return StgTokens.substr(0, static_cast<std::size_t>(Ptr - StgTokens.data()));
+}
+
 // The end of the LngCount-th token from PtrFirst.
 const char* EndOfTokens(const char* Ptr, std::size_t LngCount)
 {
@@ -72,7 +84,22 @@ void TGridReader::SetWindowBytes(std::size_t LngBytes)
     LngWindowBytesSet.store(LngBytes, std::memory_order_relaxed);
 }
 
-void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted)
+void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreads)
+{
+    ReadCells(Sink, LngThreads, MbrLngCellCount - MbrLngCellsRead);
+}
+
+// Bytes for the cells wanted at the bytes a cell has taken so far, rounded
+// up, and an eighth more, so that one window mostly holds them all.
+std::size_t TGridReader::WindowFor(std::uint64_t LngWanted, std::size_t LngFull) const
+{
+    if (MbrLngWindowCells == 0 || LngWanted >= LngFull)
+        return LngFull;
+    const std::uint64_t LngBytes = LngWanted * (MbrLngWindowBytes / MbrLngWindowCells + 1);
+    return static_cast<std::size_t>(std::min<std::uint64_t>(LngFull, LngBytes + LngBytes / 8));
+}
+
+void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::uint64_t LngMaxCells)
 {
     const std::size_t LngSet = LngWindowBytesSet.load(std::memory_order_relaxed);
     const std::size_t LngThreads = LngThreadsWanted > 0 ? LngThreadsWanted : TSlices::Threads();
@@ -80,20 +107,23 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted)
     const std::size_t LngWindowBytes = LngThreads * (LngSet > 0 ? LngSet : LngDefault);
     const std::size_t LngMinChunk = LngSet > 0 ? std::min(LngSet, MinChunkBytes) : MinChunkBytes;
     const bool BlnDecimalComma = MbrTokens.AcceptsDecimalComma();
+    const std::uint64_t LngLast =
+        MbrLngCellsRead + std::min(LngMaxCells, MbrLngCellCount - MbrLngCellsRead);
     std::vector<TChunk> VecChunks(LngThreads);
-    while (MbrLngCellsRead < MbrLngCellCount) {
-        const std::string_view StgWindow = MbrTokens.NextTokens(LngWindowBytes);
+    while (MbrLngCellsRead < LngLast) {
+        const std::uint64_t LngWanted = LngLast - MbrLngCellsRead;
+        const std::size_t LngBytes = WindowFor(LngWanted, LngWindowBytes);
+        const std::string_view StgWindow = CutAfter(MbrTokens.NextTokens(LngBytes), LngBytes);
         if (StgWindow.empty())
             ThrowCellError(TTokenizer::TCell::End);
-        const std::uint64_t LngWanted = MbrLngCellCount - MbrLngCellsRead;
         std::size_t LngChunks =
             std::min(LngThreads, TSlices::SliceCount(StgWindow.size(), LngMinChunk));
         for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
             VecChunks[LngChunk].PtrFirst = ChunkStart(StgWindow, LngChunk, LngChunks);
             VecChunks[LngChunk].PtrLast = ChunkStart(StgWindow, LngChunk + 1, LngChunks);
         }
-        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngLast) {
-            for (std::size_t LngChunk = LngFirst; LngChunk < LngLast; ++LngChunk)
+        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
+            for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk)
                 ParseChunk(VecChunks[LngChunk], LngWanted, BlnDecimalComma);
         });
         // In file order: each chunk's cells follow those of the chunks before
@@ -103,10 +133,10 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted)
         for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
             TChunk& Chunk = VecChunks[LngChunk];
             Chunk.LngFirstCell = LngRead;
-            if (Chunk.LngCount >= MbrLngCellCount - LngRead) {
-                Chunk.LngCount = static_cast<std::size_t>(MbrLngCellCount - LngRead);
+            if (Chunk.LngCount >= LngLast - LngRead) {
+                Chunk.LngCount = static_cast<std::size_t>(LngLast - LngRead);
                 PtrUsed = EndOfTokens(Chunk.PtrFirst, Chunk.LngCount);
-                LngRead = MbrLngCellCount;
+                LngRead = LngLast;
                 LngChunks = LngChunk + 1;
                 break;
             }
@@ -119,14 +149,18 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted)
             }
         }
         Sink.BeginWindow(LngRead, LngChunks);
-        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngLast) {
-            for (std::size_t LngChunk = LngFirst; LngChunk < LngLast; ++LngChunk) {
+        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
+            for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk) {
                 TChunk& Chunk = VecChunks[LngChunk];
                 Sink.Take(LngChunk, Chunk.VecCells.data(), Chunk.LngCount, Chunk.LngFirstCell);
             }
         });
         Sink.EndWindow();
+        // Tokens past the last cell taken stay for the next read.
+        const auto LngUsed = static_cast<std::size_t>(PtrUsed - StgWindow.data());
+        MbrLngWindowBytes += LngUsed;
+        MbrLngWindowCells += LngRead - MbrLngCellsRead;
         MbrLngCellsRead = LngRead;
-        MbrTokens.Consume(static_cast<std::size_t>(PtrUsed - StgWindow.data()));
+        MbrTokens.Consume(LngUsed);
     }
 }

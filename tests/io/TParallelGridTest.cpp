@@ -2,6 +2,8 @@
 // gives: the same cells, the same first failure, the same stream position
 // after the body, the same bytes written; wherever windows and chunks cut
 // the text.
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -37,8 +39,10 @@ std::string Outcome(std::istream& Stream, TGridDialect Dialect)
     return StgResult + "| rest: " + std::string(std::istreambuf_iterator<char>(Stream), {});
 }
 
-// The same read one cell after another, apart from the parallel path.
-std::string OneByOne(const std::string& StgText, TGridDialect Dialect)
+// A read of the header, then of the cells as ReadBody reads them: the map as
+// the writer lays it out or the failure, then the rest of the stream.
+using TBodyRead = std::function<void(TGridReader&, std::vector<double>&)>;
+std::string Reading(const std::string& StgText, TGridDialect Dialect, const TBodyRead& ReadBody)
 {
     std::istringstream Stream(StgText);
     std::string StgResult;
@@ -48,8 +52,7 @@ std::string OneByOne(const std::string& StgText, TGridDialect Dialect)
         {
             TGridReader Reader(Stream, Dialect);
             Header = Reader.Header();
-            for (std::uint64_t LngCell = 0; LngCell < Reader.CellCount(); ++LngCell)
-                VecCells.push_back(Reader.NextCell());
+            ReadBody(Reader, VecCells);
         }
         if (!Header.BlnNoDataGiven)
             Header.DblNoDataValue = TGridHeader::UnusedNoDataValue(VecCells.data(), VecCells.size());
@@ -64,6 +67,15 @@ std::string OneByOne(const std::string& StgText, TGridDialect Dialect)
     }
     Stream.clear();
     return StgResult + "| rest: " + std::string(std::istreambuf_iterator<char>(Stream), {});
+}
+
+// The same read one cell after another, apart from the parallel path.
+std::string OneByOne(const std::string& StgText, TGridDialect Dialect)
+{
+    return Reading(StgText, Dialect, [](TGridReader& Reader, std::vector<double>& VecCells) {
+        for (std::uint64_t LngCell = 0; LngCell < Reader.CellCount(); ++LngCell)
+            VecCells.push_back(Reader.NextCell());
+    });
 }
 
 std::string Header(long LngCols, long LngRows)
@@ -85,25 +97,35 @@ std::string Body(long LngCells, const std::string& StgLineEnd, long LngPerLine)
     return StgBody;
 }
 
-class TParallelSettings : public ::testing::Test {
-protected:
-    void TearDown() override
+// The cells a reader hands over, each where it lies in the grid.
+class TCollector : public TGridReader::TCellSink {
+public:
+    explicit TCollector(std::vector<double>& VecCells) : MbrVecCells(VecCells) {}
+
+    void BeginWindow(std::uint64_t LngCellsAfter, std::size_t) override
     {
-        TSlices::SetThreads(0);
-        TGridReader::SetWindowBytes(0);
+        MbrVecCells.resize(static_cast<std::size_t>(LngCellsAfter));
     }
+    void Take(std::size_t, double* PtrCells, std::size_t LngCount, std::uint64_t LngFirst) override
+    {
+        std::copy(PtrCells, PtrCells + LngCount, MbrVecCells.begin() + static_cast<std::ptrdiff_t>(LngFirst));
+    }
+    void EndWindow() override {}
+
+private:
+    std::vector<double>& MbrVecCells;
 };
 
-}  // namespace
+struct TCase {
+    const char* StgWhat;
+    std::string StgText;
+    TGridDialect Dialect;
+};
 
-TEST_F(TParallelSettings, ReadingMatchesOneCellAfterAnother)
+// Grids that read, fail at every kind of cell, or end short.
+std::vector<TCase> ReadingCases()
 {
-    const std::string StgBad = Header(6, 5) + Body(30, "\n", 6);
-    struct TCase {
-        const char* StgWhat;
-        std::string StgText;
-        TGridDialect Dialect;
-    } ArrCases[] = {
+    return {
         {"square", Header(6, 5) + Body(30, "\n", 6) + "tail 1 2", TGridDialect::Strict},
         {"thin column", Header(1, 40) + Body(40, "\n", 1), TGridDialect::Strict},
         {"thin row", Header(40, 1) + Body(40, "\n", 40), TGridDialect::Strict},
@@ -121,7 +143,22 @@ TEST_F(TParallelSettings, ReadingMatchesOneCellAfterAnother)
         {"no no-data line", "ncols 4 nrows 2 xllcorner 0 yllcorner 0 cellsize 1\n-9999 1 2 3 4 5 6 7",
          TGridDialect::Tolerant},
     };
-    for (const TCase& Case : ArrCases) {
+}
+
+class TParallelSettings : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        TSlices::SetThreads(0);
+        TGridReader::SetWindowBytes(0);
+    }
+};
+
+}  // namespace
+
+TEST_F(TParallelSettings, ReadingMatchesOneCellAfterAnother)
+{
+    for (const TCase& Case : ReadingCases()) {
         const std::string StgExpected = OneByOne(Case.StgText, Case.Dialect);
         // Windows of 1 to 24 bytes a thread put their borders at every
         // offset of every token.
@@ -132,6 +169,48 @@ TEST_F(TParallelSettings, ReadingMatchesOneCellAfterAnother)
                 std::istringstream Stream(Case.StgText);
                 ASSERT_EQ(Outcome(Stream, Case.Dialect), StgExpected)
                     << Case.StgWhat << ", window " << LngWindow << ", " << LngThreads << " threads";
+            }
+        }
+    }
+}
+
+// Pieces of cells and of rows, as a stream that works a few rows at a time
+// asks for them.
+TEST_F(TParallelSettings, ReadingInPiecesMatchesOneReading)
+{
+    const struct {
+        std::uint64_t LngCells, LngRows;
+    } ArrPieces[] = {{1, 0}, {2, 0}, {7, 0}, {0, 1}, {0, 3}, {0, 5}};
+    for (const TCase& Case : ReadingCases()) {
+        const std::string StgExpected = OneByOne(Case.StgText, Case.Dialect);
+        // 0: the default window, sized to each piece.
+        for (std::size_t LngWindow : {1UL, 3UL, 8UL, 0UL}) {
+            for (unsigned LngThreads : ArrThreads) {
+                TSlices::SetThreads(LngThreads, true);
+                TGridReader::SetWindowBytes(LngWindow);
+                for (const auto& Piece : ArrPieces) {
+                    const auto ReadInPieces = [&](TGridReader& Reader, std::vector<double>& VecCells) {
+                        const std::uint64_t LngPiece = std::max<std::uint64_t>(
+                            1, Piece.LngCells + Piece.LngRows * static_cast<std::uint64_t>(Reader.Header().LngCols));
+                        TCollector Sink(VecCells);
+                        while (Reader.CellsRead() < Reader.CellCount()) {
+                            // A piece reads all it asks for, and fails only
+                            // at a cell of its own.
+                            const std::uint64_t LngBefore = Reader.CellsRead();
+                            try {
+                                Reader.ReadCells(Sink, LngThreads, LngPiece);
+                            } catch (const TError&) {
+                                EXPECT_LT(Reader.CellsRead() - LngBefore, LngPiece);
+                                throw;
+                            }
+                            ASSERT_EQ(Reader.CellsRead() - LngBefore,
+                                      std::min(LngPiece, Reader.CellCount() - LngBefore));
+                        }
+                    };
+                    ASSERT_EQ(Reading(Case.StgText, Case.Dialect, ReadInPieces), StgExpected)
+                        << Case.StgWhat << ", window " << LngWindow << ", " << LngThreads
+                        << " threads, pieces of " << Piece.LngCells << " cells " << Piece.LngRows << " rows";
+                }
             }
         }
     }
