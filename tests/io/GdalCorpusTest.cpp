@@ -11,7 +11,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -21,8 +20,7 @@
 #include "util/TError.h"
 #include "io/TARCGISFileTools.h"
 #include "support/TCaseCount.h"
-#include "support/TCommand.h"
-#include "support/TGdalJson.h"
+#include "support/TGdalGrid.h"
 #include "support/TTempDir.h"
 
 namespace fs = std::filesystem;
@@ -30,33 +28,6 @@ namespace fs = std::filesystem;
 namespace {
 
 TCaseCount& SameAsGdal = RegisterCaseCount("corpus grids read as GDAL reads them");
-
-// GDAL's reading of a grid: gdalinfo's size, geotransform and no-data value,
-// and the cells as raw Float64 (ENVI).
-struct TGdalGrid {
-    bool BlnRead = false;
-    std::vector<double> VecSize, VecTransform, VecNoData, VecCells;
-};
-
-TGdalGrid ReadWithGdal(const std::string& StgFile, const TTempDir& Scratch)
-{
-    TGdalGrid Grid;
-    const std::string StgOpen = " -oo DATATYPE=Float64 " + ShellQuoted(StgFile);
-    const std::string StgRaw = Scratch / "cells.raw";
-    const TCommandResult Info = RunShell("gdalinfo -json" + StgOpen);
-    if (Info.LngStatus != 0
-        || RunShell("gdal_translate -q -ot Float64 -of ENVI" + StgOpen + " " + ShellQuoted(StgRaw))
-               .LngStatus != 0)
-        return Grid;
-    Grid.BlnRead = true;
-    Grid.VecSize = JsonNumbers(Info.StgOut, "size");
-    Grid.VecTransform = JsonNumbers(Info.StgOut, "geoTransform");
-    Grid.VecNoData = JsonNumbers(Info.StgOut, "noDataValue");
-    const std::string StgBytes = ReadText(StgRaw);
-    Grid.VecCells.resize(StgBytes.size() / sizeof(double));
-    std::memcpy(Grid.VecCells.data(), StgBytes.data(), Grid.VecCells.size() * sizeof(double));
-    return Grid;
-}
 
 bool Same(double DblActual, double DblExpected)
 {
@@ -113,12 +84,8 @@ std::string CorpusFolder()
 
 TEST(GdalCorpus, TolerantReadsWhatGdalReads)
 {
-    if (RunShell("command -v gdal_translate && command -v gdalinfo").LngStatus != 0) {
-        const char* PtrRequire = std::getenv("PVX_REQUIRE_GDAL");
-        if (PtrRequire && std::string(PtrRequire) == "1")
-            FAIL() << "PVX_REQUIRE_GDAL=1 but gdal_translate or gdalinfo is not installed";
+    if (!GdalToolsInstalled())
         GTEST_SKIP() << "gdal_translate or gdalinfo is not installed";
-    }
     std::error_code Err;
     if (!fs::is_directory(CorpusFolder(), Err))
         GTEST_SKIP() << "no grid corpus at " << CorpusFolder();
