@@ -42,14 +42,14 @@ const char* ChunkStart(std::string_view StgWindow, std::size_t LngChunk, std::si
     return Ptr;
 }
 
-void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnDecimalComma)
+void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
 {
     // Every cell takes a byte and a separator.
     const auto LngRoom = static_cast<std::size_t>(std::min<std::uint64_t>(
         LngWanted, static_cast<std::size_t>(Chunk.PtrLast - Chunk.PtrFirst) / 2 + 1));
     if (Chunk.VecCells.size() < LngRoom)
         Chunk.VecCells.resize(LngRoom);
-    Chunk.LngCount = TTokenizer::ReadCells(Chunk.PtrFirst, Chunk.PtrLast, BlnDecimalComma,
+    Chunk.LngCount = TTokenizer::ReadCells(Chunk.PtrFirst, Chunk.PtrLast, BlnTolerant,
                                            Chunk.VecCells.data(), LngRoom, Chunk.Stop, Chunk.PtrEnd);
 }
 
@@ -106,7 +106,7 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
     const std::size_t LngDefault = MbrBlnSeekable ? DefaultWindowBytes : PipeWindowBytes;
     const std::size_t LngWindowBytes = LngThreads * (LngSet > 0 ? LngSet : LngDefault);
     const std::size_t LngMinChunk = LngSet > 0 ? std::min(LngSet, MinChunkBytes) : MinChunkBytes;
-    const bool BlnDecimalComma = MbrTokens.AcceptsDecimalComma();
+    const bool BlnTolerant = MbrTokens.AcceptsTolerantCells();
     const std::uint64_t LngLast =
         MbrLngCellsRead + std::min(LngMaxCells, MbrLngCellCount - MbrLngCellsRead);
     std::vector<TChunk> VecChunks(LngThreads);
@@ -124,7 +124,7 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
         }
         TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
             for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk)
-                ParseChunk(VecChunks[LngChunk], LngWanted, BlnDecimalComma);
+                ParseChunk(VecChunks[LngChunk], LngWanted, BlnTolerant);
         });
         // In file order: each chunk's cells follow those of the chunks before
         // it; the first failure before the last cell is the one to report.

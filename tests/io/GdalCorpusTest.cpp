@@ -2,18 +2,21 @@
 // outside the repository), read with the tolerant dialect, against GDAL's
 // reading of it as Float64: the same size, corner, cell size, no-data cells
 // and values, bit for bit. Where GDAL reads a file that the tolerant dialect
-// refuses, the refusal is one of those it makes on purpose.
+// refuses, the refusal is one of those it makes on purpose. Every grid that
+// spells out NaN or infinity reads, GDAL's reading of it or not.
 //
 // Skipped without GDAL's command-line tools or without the corpus, unless
 // PVX_REQUIRE_GDAL=1 (as in CI) makes a missing GDAL a failure. The corpus is
 // PVX_GRID_CORPUS, else ../shared/realworld-grids/files beside the sources.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,6 +71,20 @@ void ExpectSameAsGdal(const TMap& Map, const TGdalGrid& Gdal)
     EXPECT_EQ(LngWrong, 0u) << "cells differing from GDAL's";
 }
 
+// Whether a token of the file is one that the C library reads as NaN or
+// infinity from a letter on ("nan", "-Infinity"), as GDAL reads a cell.
+bool HoldsNonFiniteWord(const std::string& StgFile)
+{
+    std::istringstream Stream(ReadText(StgFile));
+    for (std::string StgToken; Stream >> StgToken;) {
+        const std::size_t LngLetter = StgToken.find_first_not_of("+-");
+        if (LngLetter != std::string::npos && std::isalpha(static_cast<unsigned char>(StgToken[LngLetter]))
+            && !std::isfinite(std::strtod(StgToken.c_str(), nullptr)))
+            return true;
+    }
+    return false;
+}
+
 // Failures so far in the running test.
 int FailureCount()
 {
@@ -108,6 +125,10 @@ TEST(GdalCorpus, TolerantReadsWhatGdalReads)
         }
         ++Tally[std::string(PtrMap ? "read" : "refused")
                 + (Gdal.BlnRead ? ", GDAL reads" : ", GDAL refuses")];
+        if (HoldsNonFiniteWord(StgFile)) {
+            EXPECT_TRUE(PtrMap) << "NaN or infinity spelled out, refused: " << StgMessage;
+            ++Tally["with NaN or infinity spelled out"];
+        }
         if (Gdal.BlnRead && !PtrMap) {
             EXPECT_EQ(Refusals.count(StgMessage), 1u) << StgMessage;
         }
