@@ -53,6 +53,20 @@ void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
                                            Chunk.VecCells.data(), LngRoom, Chunk.Stop, Chunk.PtrEnd);
 }
 
+// The window cut into LngChunks chunks, each parsed on a thread of its own.
+void ParseWindow(std::string_view StgWindow, std::vector<TChunk>& VecChunks, std::size_t LngChunks,
+                 std::uint64_t LngWanted, bool BlnTolerant)
+{
+    for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
+        VecChunks[LngChunk].PtrFirst = ChunkStart(StgWindow, LngChunk, LngChunks);
+        VecChunks[LngChunk].PtrLast = ChunkStart(StgWindow, LngChunk + 1, LngChunks);
+    }
+    TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngChunk = LngFirst; LngChunk < LngLast; ++LngChunk)
+            ParseChunk(VecChunks[LngChunk], LngWanted, BlnTolerant);
+    });
+}
+
 // The tokens of StgTokens up to the first white space from LngBytes on:
 // at least one token, and white space follows in memory.
 std::string_view CutAfter(std::string_view StgTokens, std::size_t LngBytes)
@@ -116,16 +130,8 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
         const std::string_view StgWindow = CutAfter(MbrTokens.NextTokens(LngBytes), LngBytes);
         if (StgWindow.empty())
             ThrowCellError(TTokenizer::TCell::End);
-        std::size_t LngChunks =
-            std::min(LngThreads, TSlices::SliceCount(StgWindow.size(), LngMinChunk));
-        for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
-            VecChunks[LngChunk].PtrFirst = ChunkStart(StgWindow, LngChunk, LngChunks);
-            VecChunks[LngChunk].PtrLast = ChunkStart(StgWindow, LngChunk + 1, LngChunks);
-        }
-        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
-            for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk)
-                ParseChunk(VecChunks[LngChunk], LngWanted, BlnTolerant);
-        });
+        std::size_t LngChunks = std::min(LngThreads, TSlices::SliceCount(StgWindow.size(), LngMinChunk));
+        ParseWindow(StgWindow, VecChunks, LngChunks, LngWanted, BlnTolerant);
         // In file order: each chunk's cells follow those of the chunks before
         // it; the first failure before the last cell is the one to report.
         std::uint64_t LngRead = MbrLngCellsRead;

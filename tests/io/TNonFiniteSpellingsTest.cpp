@@ -93,28 +93,26 @@ std::uint64_t Bits(double DblValue)
     return LngBits;
 }
 
-// The no-data value and the cells' bits, or the message.
+// A map as the no-data value's bits and its cells'.
+std::string Read(double DblNoData, const std::vector<double>& VecCells)
+{
+    std::ostringstream Text;
+    Text << std::hex << "no data " << Bits(DblNoData) << ", cells";
+    for (double DblCell : VecCells)
+        Text << " " << Bits(DblCell);
+    return Text.str();
+}
+
 std::string Outcome(const std::string& StgText, TGridDialect Dialect)
 {
     try {
         std::istringstream Stream(StgText);
         const std::unique_ptr<TMap> PtrMap(TARCGISFileTools::LoadARCGISFile(Stream, Dialect));
-        std::ostringstream Text;
-        Text << std::hex << "no data " << Bits(PtrMap->GetNoDataValue()) << ", cells";
-        for (long LngCell = 0; LngCell < PtrMap->GetXDim(); ++LngCell)
-            Text << " " << Bits(PtrMap->GetCells()[LngCell]);
-        return Text.str();
+        const double* PtrCells = PtrMap->GetCells();
+        return Read(PtrMap->GetNoDataValue(), {PtrCells, PtrCells + PtrMap->GetXDim()});
     } catch (const TError& Error) {
         return Error.what();
     }
-}
-
-std::string Read(double DblNoData, double DblFirst, double DblSecond, double DblThird)
-{
-    std::ostringstream Text;
-    Text << std::hex << "no data " << Bits(DblNoData) << ", cells " << Bits(DblFirst) << " "
-         << Bits(DblSecond) << " " << Bits(DblThird);
-    return Text.str();
 }
 
 std::string Refused(const std::string& StgWhat) { return "File format error: " + StgWhat; }
@@ -138,17 +136,18 @@ TEST(NonFiniteSpellings, ReadWhereverANumberMayStandInTheTolerantDialectOnly)
         // dialect reads.
         const std::string StgCells = Grid("0", "1", "-9999", "1 " + StgText + " 0,5");
         EXPECT_EQ(Outcome(StgCells, TGridDialect::Tolerant),
-                  BlnSpelling ? Read(-9999, 1, DblValue, 0.5) : StgBadCell);
+                  BlnSpelling ? Read(-9999, {1, DblValue, 0.5}) : StgBadCell);
         EXPECT_EQ(Outcome(StgCells, TGridDialect::Strict),
                   BlnStrictReads ? Refused("cell at column 3, row 1 is not a number") : StgBadCell);
 
         const std::string StgNoData = Grid("0", "1", StgText, "1 2 3");
         EXPECT_EQ(Outcome(StgNoData, TGridDialect::Tolerant),
-                  BlnSpelling ? Read(DblValue, 1, 2, 3) : NoDataNaN);
-        EXPECT_EQ(Outcome(StgNoData, TGridDialect::Strict),
-                  BlnStrictReads                              ? Read(DblValue, 1, 2, 3)
-                      : Spelling.Strict == TStrict::NotANumber ? NoDataNaN
-                                                               : Refused("cell at column 1, row 1 is not a number"));
+                  BlnSpelling ? Read(DblValue, {1, 2, 3}) : NoDataNaN);
+        const std::string StgStrictNoData =
+            BlnStrictReads ? Read(DblValue, {1, 2, 3})
+            : Spelling.Strict == TStrict::NotANumber ? NoDataNaN
+                                                     : Refused("cell at column 1, row 1 is not a number");
+        EXPECT_EQ(Outcome(StgNoData, TGridDialect::Strict), StgStrictNoData);
 
         // A corner and a cell size read, then fail the geometry checks.
         const std::string StgCorner = Grid(StgText, "1", "-9999", "1 2 3");
