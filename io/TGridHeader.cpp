@@ -9,83 +9,14 @@
 
 #include "util/TError.h"
 #include "io/TGridHeaderMessages.h"
-#include "io/TTolerantHeader.h"
 #include "util/TTextWriter.h"
-
-namespace {
-
-using namespace TGridHeaderMessages;
-
-void ExpectTag(TTokenizer& Tokens, std::string_view StgTag, const char* StgMessage)
-{
-    if (Tokens.NextToken() != StgTag)
-        throw TError(StgMessage);
-}
-
-// A value that does not read leaves the next tag unreadable, as stream
-// extraction would, so it is reported with that tag's message.
-long ReadDimension(TTokenizer& Tokens, const char* StgNextTagMessage,
-                   const char* StgNegativeMessage)
-{
-    long LngValue;
-    if (!Tokens.ReadInteger(LngValue))
-        throw TError(StgNextTagMessage);
-    if (LngValue < 0)
-        throw TError(StgNegativeMessage);
-    return LngValue;
-}
-
-double ReadValue(TTokenizer& Tokens, const char* StgNextTagMessage)
-{
-    double DblValue;
-    if (!Tokens.ReadNumber(DblValue))
-        throw TError(StgNextTagMessage);
-    return DblValue;
-}
-
-// A number, or one of the texts the writer gives a non-finite value (a token
-// a failed ReadNumber left whole for ReadCell).
-double ReadNoDataValue(TTokenizer& Tokens)
-{
-    double DblValue;
-    if (Tokens.ReadNumber(DblValue) || Tokens.ReadCell(DblValue) == TTokenizer::TCell::Ok)
-        return DblValue;
-    throw TError(NoDataNotANumber);
-}
-
-}  // namespace
-
-TGridHeader TGridHeader::Read(TTokenizer& Tokens, TGridDialect Dialect)
-{
-    if (Dialect == TGridDialect::Tolerant)
-        return ReadTolerantHeader(Tokens);
-    TGridHeader Header;
-    ExpectTag(Tokens, "ncols", Ncols);
-    Header.LngCols =
-        ReadDimension(Tokens, Nrows, NcolsNegative);
-    ExpectTag(Tokens, "nrows", Nrows);
-    Header.LngRows =
-        ReadDimension(Tokens, XllCorner, NrowsNegative);
-    ExpectTag(Tokens, "xllcorner", XllCorner);
-    Header.DblXllCorner = ReadValue(Tokens, YllCorner);
-    ExpectTag(Tokens, "yllcorner", YllCorner);
-    Header.DblYllCorner = ReadValue(Tokens, CellSize);
-    ExpectTag(Tokens, "cellsize", CellSize);
-    Header.DblCellSize = ReadValue(Tokens, NoData);
-    const std::string_view StgTag = Tokens.NextToken();
-    if (StgTag != "NODATA_value" && StgTag != "nodata_value")
-        throw TError(NoData);
-    Header.DblNoDataValue = ReadNoDataValue(Tokens);
-    Header.CheckGeometry();
-    return Header;
-}
 
 // A grid must lie on the map: a positive cell size, finite corners, and far
 // edges (corner + cells x cellsize) that do not overflow.
 void TGridHeader::CheckGeometry() const
 {
     if (!(std::isfinite(DblCellSize) && DblCellSize > 0.0))
-        throw TError("File format error: cellsize must be greater than 0");
+        throw TError(TGridHeaderMessages::CellSizeNotPositive);
     // In halves, so that cells x cellsize cannot overflow where the sum would
     // not (a corner far west of a wide grid).
     const auto FitsFrom = [this](double DblCorner, long LngCells) {
@@ -95,7 +26,7 @@ void TGridHeader::CheckGeometry() const
     };
     if (!FitsFrom(DblXllCorner, LngCols)
         || !FitsFrom(DblYllCorner, LngRows))
-        throw TError("File format error: grid extent is out of range");
+        throw TError(TGridHeaderMessages::ExtentOutOfRange);
 }
 
 const double TGridHeader::TUnusedNoData::ArrCandidates[14] = {

@@ -1,5 +1,6 @@
 #pragma once
-// The header format messages both dialects of the header reader give.
+// The header format messages both dialects of the header reader give, the
+// geometry checks' among them.
 
 namespace TGridHeaderMessages {
 
@@ -12,5 +13,7 @@ inline constexpr const char* NoData = "File format error: expected to find NODAT
 inline constexpr const char* NcolsNegative = "File format error: ncols must not be negative";
 inline constexpr const char* NrowsNegative = "File format error: nrows must not be negative";
 inline constexpr const char* NoDataNotANumber = "File format error: NODATA_value is not a number";
+inline constexpr const char* CellSizeNotPositive = "File format error: cellsize must be greater than 0";
+inline constexpr const char* ExtentOutOfRange = "File format error: grid extent is out of range";
 
 }  // namespace TGridHeaderMessages

@@ -42,15 +42,29 @@ const char* ChunkStart(std::string_view StgWindow, std::size_t LngChunk, std::si
     return Ptr;
 }
 
-void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnDecimalComma)
+void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
 {
     // Every cell takes a byte and a separator.
     const auto LngRoom = static_cast<std::size_t>(std::min<std::uint64_t>(
         LngWanted, static_cast<std::size_t>(Chunk.PtrLast - Chunk.PtrFirst) / 2 + 1));
     if (Chunk.VecCells.size() < LngRoom)
         Chunk.VecCells.resize(LngRoom);
-    Chunk.LngCount = TTokenizer::ReadCells(Chunk.PtrFirst, Chunk.PtrLast, BlnDecimalComma,
+    Chunk.LngCount = TTokenizer::ReadCells(Chunk.PtrFirst, Chunk.PtrLast, BlnTolerant,
                                            Chunk.VecCells.data(), LngRoom, Chunk.Stop, Chunk.PtrEnd);
+}
+
+// The window cut into LngChunks chunks, each parsed on a thread of its own.
+void ParseWindow(std::string_view StgWindow, std::vector<TChunk>& VecChunks, std::size_t LngChunks,
+                 std::uint64_t LngWanted, bool BlnTolerant)
+{
+    for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
+        VecChunks[LngChunk].PtrFirst = ChunkStart(StgWindow, LngChunk, LngChunks);
+        VecChunks[LngChunk].PtrLast = ChunkStart(StgWindow, LngChunk + 1, LngChunks);
+    }
+    TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngLast) {
+        for (std::size_t LngChunk = LngFirst; LngChunk < LngLast; ++LngChunk)
+            ParseChunk(VecChunks[LngChunk], LngWanted, BlnTolerant);
+    });
 }
 
 // The tokens of StgTokens up to the first white space from LngBytes on:
@@ -106,7 +120,7 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
     const std::size_t LngDefault = MbrBlnSeekable ? DefaultWindowBytes : PipeWindowBytes;
     const std::size_t LngWindowBytes = LngThreads * (LngSet > 0 ? LngSet : LngDefault);
     const std::size_t LngMinChunk = LngSet > 0 ? std::min(LngSet, MinChunkBytes) : MinChunkBytes;
-    const bool BlnDecimalComma = MbrTokens.AcceptsDecimalComma();
+    const bool BlnTolerant = MbrTokens.AcceptsTolerantCells();
     const std::uint64_t LngLast =
         MbrLngCellsRead + std::min(LngMaxCells, MbrLngCellCount - MbrLngCellsRead);
     std::vector<TChunk> VecChunks(LngThreads);
@@ -116,16 +130,8 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
         const std::string_view StgWindow = CutAfter(MbrTokens.NextTokens(LngBytes), LngBytes);
         if (StgWindow.empty())
             ThrowCellError(TTokenizer::TCell::End);
-        std::size_t LngChunks =
-            std::min(LngThreads, TSlices::SliceCount(StgWindow.size(), LngMinChunk));
-        for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
-            VecChunks[LngChunk].PtrFirst = ChunkStart(StgWindow, LngChunk, LngChunks);
-            VecChunks[LngChunk].PtrLast = ChunkStart(StgWindow, LngChunk + 1, LngChunks);
-        }
-        TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
-            for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk)
-                ParseChunk(VecChunks[LngChunk], LngWanted, BlnDecimalComma);
-        });
+        std::size_t LngChunks = std::min(LngThreads, TSlices::SliceCount(StgWindow.size(), LngMinChunk));
+        ParseWindow(StgWindow, VecChunks, LngChunks, LngWanted, BlnTolerant);
         // In file order: each chunk's cells follow those of the chunks before
         // it; the first failure before the last cell is the one to report.
         std::uint64_t LngRead = MbrLngCellsRead;

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include "io/TNonFiniteSpellings.h"
+
 namespace {
 
 constexpr std::size_t BufferSize = 64 * 1024;
@@ -147,6 +149,19 @@ const char* PlainDecimalEnd(const char* Ptr, double& DblValue)
     const double DblMagnitude = static_cast<double>(LngMantissa) / Pow10[LngFraction];
     DblValue = BlnNegative ? -DblMagnitude : DblMagnitude;
     return Ptr;
+}
+
+// A token with one comma and no point as the same text with a point (in
+// StgBuffer); any other token as it is.
+std::string_view DecimalPointForm(std::string_view StgToken, std::string& StgBuffer)
+{
+    const std::size_t LngComma = StgToken.find(',');
+    if (LngComma == std::string_view::npos || StgToken.find(',', LngComma + 1) != std::string_view::npos
+        || StgToken.find('.') != std::string_view::npos)
+        return StgToken;
+    StgBuffer.assign(StgToken);
+    StgBuffer[LngComma] = '.';
+    return StgBuffer;
 }
 
 }  // namespace
@@ -296,7 +311,7 @@ bool TTokenizer::ReadPlainDecimal(double& DblValue)
     return true;
 }
 
-const char* TTokenizer::ReadWholeCell(const char* PtrFirst, bool BlnDecimalComma, TCell& Cell,
+const char* TTokenizer::ReadWholeCell(const char* PtrFirst, bool BlnTolerant, TCell& Cell,
                                       double& DblValue)
 {
     if (const char* PtrEnd = PlainDecimalEnd(PtrFirst, DblValue)) {
@@ -309,16 +324,12 @@ const char* TTokenizer::ReadWholeCell(const char* PtrFirst, bool BlnDecimalComma
     const std::string_view StgToken(PtrFirst, static_cast<std::size_t>(PtrLast - PtrFirst));
     if (StgToken.size() >= BufferSize)
         Cell = TCell::NotANumber;
-    else if (!BlnDecimalComma)
-        Cell = ParseCell(StgToken, DblValue);
-    else {
-        std::string StgBuffer;
-        Cell = ParseCell(DecimalPointForm(StgToken, StgBuffer), DblValue);
-    }
+    else
+        Cell = BlnTolerant ? ParseTolerantCell(StgToken, DblValue) : ParseCell(StgToken, DblValue);
     return PtrLast;
 }
 
-std::size_t TTokenizer::ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnDecimalComma,
+std::size_t TTokenizer::ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnTolerant,
                                   double* PtrCells, std::size_t LngMax, TCell& Stop,
                                   const char*& PtrEnd)
 {
@@ -332,7 +343,7 @@ std::size_t TTokenizer::ReadCells(const char* PtrFirst, const char* PtrLast, boo
         if (Ptr == PtrLast)
             break;
         TCell Cell;
-        const char* PtrToken = ReadWholeCell(Ptr, BlnDecimalComma, Cell, PtrCells[LngCount]);
+        const char* PtrToken = ReadWholeCell(Ptr, BlnTolerant, Cell, PtrCells[LngCount]);
         if (Cell != TCell::Ok) {
             Stop = Cell;
             break;
@@ -409,19 +420,8 @@ TTokenizer::TCell TTokenizer::ReadCell(double& DblValue)
     if (!FillToken())
         return TCell::End;
     TCell Cell;
-    MbrPtrPos = ReadWholeCell(MbrPtrPos, MbrBlnDecimalComma, Cell, DblValue);
+    MbrPtrPos = ReadWholeCell(MbrPtrPos, MbrBlnTolerant, Cell, DblValue);
     return Cell;
-}
-
-std::string_view TTokenizer::DecimalPointForm(std::string_view StgToken, std::string& StgBuffer)
-{
-    const std::size_t LngComma = StgToken.find(',');
-    if (LngComma == std::string_view::npos || StgToken.find(',', LngComma + 1) != std::string_view::npos
-        || StgToken.find('.') != std::string_view::npos)
-        return StgToken;
-    StgBuffer.assign(StgToken);
-    StgBuffer[LngComma] = '.';
-    return StgBuffer;
 }
 
 TTokenizer::TCell TTokenizer::ParseCell(std::string_view StgText, double& DblValue)
@@ -438,4 +438,15 @@ TTokenizer::TCell TTokenizer::ParseCell(std::string_view StgText, double& DblVal
     if (PtrMantissa != PtrLast && (IsDigit(*PtrMantissa) || *PtrMantissa == '.'))
         return Convert(PtrFirst, PtrLast, DblValue);
     return ConvertNonFinite(StgText, DblValue);
+}
+
+// The spellings are looked for in the token as written, so that a comma
+// never makes one ("1,#INF" is no 1.#INF).
+TTokenizer::TCell TTokenizer::ParseTolerantCell(std::string_view StgToken, double& DblValue)
+{
+    std::string StgBuffer;
+    const TCell Cell = ParseCell(DecimalPointForm(StgToken, StgBuffer), DblValue);
+    if (Cell == TCell::NotANumber && TNonFiniteSpellings::Read(StgToken, DblValue))
+        return TCell::Ok;
+    return Cell;
 }

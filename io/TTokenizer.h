@@ -35,13 +35,9 @@ public:
     std::string_view PeekToken();
     // Skips a UTF-8 byte-order mark at the start of the next token.
     void SkipByteOrderMark();
-    // From now on, ReadCell also takes one decimal comma in place of the
-    // point ("0,5"), as DecimalPointForm gives it. Plain decimals stay on the
-    // fast path; only a token with a comma takes the longer one.
-    void AcceptDecimalComma() { MbrBlnDecimalComma = true; }
-    // A token with one comma and no point as the same text with a point
-    // (in StgBuffer); any other token as it is.
-    static std::string_view DecimalPointForm(std::string_view StgToken, std::string& StgBuffer);
+    // From now on, ReadCell reads a cell as ParseTolerantCell does. Plain
+    // decimals stay on the fast path; only other tokens take the longer one.
+    void AcceptTolerantCells() { MbrBlnTolerant = true; }
 
     // A header integer: [+-]digits, within 32 bits. False when none is there.
     bool ReadInteger(long& LngValue);
@@ -58,6 +54,10 @@ public:
     // A text that holds one cell value, as ReadCell reads it, with white space
     // around it allowed; NotANumber for anything else, an empty text included.
     static TCell ParseCell(std::string_view StgText, double& DblValue);
+    // A token as the tolerant dialect reads a number: as ParseCell reads it,
+    // or with one decimal comma in place of the point ("0,5"), or one of the
+    // spellings of NaN and infinity that TNonFiniteSpellings.h lists.
+    static TCell ParseTolerantCell(std::string_view StgToken, double& DblValue);
 
     // Whole tokens from the position on, for reading many at once: at least
     // LngBytes of them unless the input ends first, and at least one token
@@ -68,16 +68,16 @@ public:
     std::string_view NextTokens(std::size_t LngBytes);
     void Consume(std::size_t LngBytes);
     // The cells of the whole tokens in [PtrFirst, PtrLast), which white
-    // space follows in memory, as ReadCell reads them (BlnDecimalComma as
-    // after AcceptDecimalComma, a token of 64 KiB or more as junk): at most
+    // space follows in memory, as ReadCell reads them (BlnTolerant as after
+    // AcceptTolerantCells, a token of 64 KiB or more as junk): at most
     // LngMax into PtrCells. Stops before the first token that is no cell
     // value, setting Stop to the reason (else Ok). Returns the count; PtrEnd
     // is set just past the last token read.
-    static std::size_t ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnDecimalComma,
+    static std::size_t ReadCells(const char* PtrFirst, const char* PtrLast, bool BlnTolerant,
                                  double* PtrCells, std::size_t LngMax, TCell& Stop,
                                  const char*& PtrEnd);
     static bool IsSpace(char ChrValue);
-    bool AcceptsDecimalComma() const { return MbrBlnDecimalComma; }
+    bool AcceptsTolerantCells() const { return MbrBlnTolerant; }
 
     // Bytes taken from the source that no read has consumed yet, for handing
     // them back to it. The view lasts until the next read.
@@ -99,7 +99,7 @@ private:
     const char* StopAtOverlongToken();
     // The whole cell token at PtrFirst, which white space follows in memory;
     // returns its end.
-    static const char* ReadWholeCell(const char* PtrFirst, bool BlnDecimalComma, TCell& Cell,
+    static const char* ReadWholeCell(const char* PtrFirst, bool BlnTolerant, TCell& Cell,
                                      double& DblValue);
     // Makes the buffer hold at least LngCapacity bytes.
     void Reserve(std::size_t LngCapacity);
@@ -110,5 +110,5 @@ private:
     const char* MbrPtrPos;
     const char* MbrPtrEnd;
     bool MbrBlnSourceDone = false;
-    bool MbrBlnDecimalComma = false;
+    bool MbrBlnTolerant = false;
 };

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,12 +48,12 @@ int EntryOf(std::string_view StgToken)
 }
 
 // A token that can only be meant as a tag: it begins with a letter and is no
-// cell value ("nan" and "inf" begin bodies).
+// cell value ("nan" and "Infinity" begin bodies).
 bool IsWord(std::string_view StgToken)
 {
     double DblValue;
     return !StgToken.empty() && std::isalpha(static_cast<unsigned char>(StgToken.front()))
-        && TTokenizer::ParseCell(StgToken, DblValue) != TTokenizer::TCell::Ok;
+        && TTokenizer::ParseTolerantCell(StgToken, DblValue) != TTokenizer::TCell::Ok;
 }
 
 [[noreturn]] void Refuse(const std::string& StgWhat) { throw TError("File format error: " + StgWhat); }
@@ -84,10 +83,11 @@ bool ParseInteger(std::string_view StgText, long& LngValue)
     return true;
 }
 
+// Any number the cells may hold; a corner or cell size that is no finite
+// number is left to the geometry checks.
 void ReadValue(TTokenizer& Tokens, int LngEntry, TEntries& Entries)
 {
-    std::string StgBuffer;
-    const std::string_view StgValue = TTokenizer::DecimalPointForm(Tokens.NextToken(), StgBuffer);
+    const std::string_view StgValue = Tokens.NextToken();
     if (LngEntry == TagCols || LngEntry == TagRows) {
         long& LngValue = Entries.ArrLngValue[LngEntry];
         if (!ParseInteger(StgValue, LngValue))
@@ -96,9 +96,7 @@ void ReadValue(TTokenizer& Tokens, int LngEntry, TEntries& Entries)
             throw TError(LngEntry == TagCols ? Msg::NcolsNegative : Msg::NrowsNegative);
         return;
     }
-    double& DblValue = Entries.ArrDblValue[LngEntry];
-    const bool BlnRead = TTokenizer::ParseCell(StgValue, DblValue) == TTokenizer::TCell::Ok;
-    if (!BlnRead || (LngEntry != TagNoData && !std::isfinite(DblValue)))
+    if (TTokenizer::ParseTolerantCell(StgValue, Entries.ArrDblValue[LngEntry]) != TTokenizer::TCell::Ok)
         throw TError(ArrBadValue[LngEntry]);
 }
 
@@ -155,7 +153,7 @@ double CellSizeOf(const TEntries& Entries)
 TGridHeader ReadTolerantHeader(TTokenizer& Tokens)
 {
     const TEntries Entries = ReadEntries(Tokens);
-    Tokens.AcceptDecimalComma();
+    Tokens.AcceptTolerantCells();
     if (!Entries.Given(TagCols))
         throw TError(Msg::Ncols);
     if (!Entries.Given(TagRows))

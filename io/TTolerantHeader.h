@@ -4,8 +4,10 @@
 //   - the tags ncols, nrows, xllcorner or xllcenter, yllcorner or yllcenter,
 //     cellsize (or dx and dy, which must be equal) and NODATA_value, in any
 //     case and any order, each at most once; NODATA_value may be left out;
-//   - every value a whole token; numbers may have one decimal comma ("0,5"),
-//     and from here on the cells too;
+//   - every value a whole token; numbers may have one decimal comma ("0,5")
+//     or be one of the spellings of NaN and infinity TNonFiniteSpellings.h
+//     lists ("NaN", "-Infinity", "1.#INF"), and from here on the cells too;
+//     a corner or cell size that is not finite fails the geometry checks;
 //   - a UTF-8 byte-order mark before the first tag;
 //   - the header ends at the first token that is no tag: a cell value
 //     ("nan" included) begins the body, a word is refused.

@@ -10,7 +10,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -20,6 +19,7 @@
 
 #include "support/TCaseCount.h"
 #include "support/TCommand.h"
+#include "support/TGdalGrid.h"
 #include "support/TGdalJson.h"
 #include "support/TGridText.h"
 #include "support/TTempDir.h"
@@ -111,12 +111,8 @@ class GdalExchange : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (RunShell("command -v gdal_translate && command -v gdalinfo").LngStatus == 0)
-            return;
-        const char* PtrRequire = std::getenv("PVX_REQUIRE_GDAL");
-        if (PtrRequire && std::string(PtrRequire) == "1")
-            FAIL() << "PVX_REQUIRE_GDAL=1 but gdal_translate or gdalinfo is not installed";
-        GTEST_SKIP() << "gdal_translate or gdalinfo is not installed";
+        if (!GdalToolsInstalled())
+            GTEST_SKIP() << "gdal_translate or gdalinfo is not installed";
     }
 
     // Runs a GDAL tool's command line; a failure stops the test.

@@ -107,6 +107,8 @@ TEST(GridDialect, HeaderVariantsInBothDialects)
         // The body found by the tags: nan may come first.
         {Corners + Tags[4] + "nan -nan 3 4 5 6\n", NoNoData, {10, 20, 5, -9999, NaN, NaN, ""}},
         {Standard + "-nan 2 3 4 5 6\n", {10, 20, 5, -9999, NaN, 2, ""}, {10, 20, 5, -9999, NaN, 2, ""}},
+        {Standard + "NaN 2 3 4 5 6\n", Refused("cell at column 1, row 1 is not a number"),
+         {10, 20, 5, -9999, NaN, 2, ""}},
         // Decimal comma, in the header and the cells, but one mark only.
         {Sized + "xllcorner 10,5\nyllcorner ,5e1\ncellsize 2,5\nNODATA_value -9999,5\n0,25 -9999,5 3 4 5 6\n",
          NoYll, {10.5, 5, 2.5, -9999.5, 0.25, -9999.5, ""}},
@@ -122,8 +124,6 @@ TEST(GridDialect, HeaderVariantsInBothDialects)
          Refused("header tag CellSize given twice")},
         {Corners + "cellsize 5\nprojection utm\n" + Tags[5] + Body, NoNoData,
          Refused("projection is not a header tag")},
-        {Standard + "NaN 2 3 4 5 6\n", Refused("cell at column 1, row 1 is not a number"),
-         Refused("NaN is not a header tag")},
         {"ncols 3.0\n" + Tags[1] + Tags[2] + Tags[3] + Tags[4] + Tags[5] + Body, NoNrows, NoNrows},
         {"ncols 3,0\n" + Tags[1] + Tags[2] + Tags[3] + Tags[4] + Tags[5] + Body, NoNrows, NoNrows},
         {Tags[0] + Tags[1] + "xllcorner ten\n" + Tags[3] + Tags[4] + Tags[5] + Body, NoYll, NoYll},

@@ -1,0 +1,54 @@
+#pragma once
+// GDAL's reading of an ASCII grid, through its command-line tools, for
+// tests that compare the toolkit's reading with it.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/TCommand.h"
+#include "support/TGdalJson.h"
+#include "support/TTempDir.h"
+
+// Whether gdal_translate and gdalinfo are installed. Without them a test
+// skips, unless PVX_REQUIRE_GDAL=1 (as in CI) makes that a failure, which
+// this records.
+inline bool GdalToolsInstalled()
+{
+    if (RunShell("command -v gdal_translate && command -v gdalinfo").LngStatus == 0)
+        return true;
+    const char* PtrRequire = std::getenv("PVX_REQUIRE_GDAL");
+    if (PtrRequire && std::string(PtrRequire) == "1")
+        ADD_FAILURE() << "PVX_REQUIRE_GDAL=1 but gdal_translate or gdalinfo is not installed";
+    return false;
+}
+
+// gdalinfo's size, geotransform and no-data value, and the cells as raw
+// Float64 (ENVI); BlnRead false when GDAL refuses the file.
+struct TGdalGrid {
+    bool BlnRead = false;
+    std::vector<double> VecSize, VecTransform, VecNoData, VecCells;
+};
+
+inline TGdalGrid ReadWithGdal(const std::string& StgFile, const TTempDir& Scratch)
+{
+    TGdalGrid Grid;
+    const std::string StgOpen = " -oo DATATYPE=Float64 " + ShellQuoted(StgFile);
+    const std::string StgRaw = Scratch / "cells.raw";
+    const TCommandResult Info = RunShell("gdalinfo -json" + StgOpen);
+    if (Info.LngStatus != 0
+        || RunShell("gdal_translate -q -ot Float64 -of ENVI" + StgOpen + " " + ShellQuoted(StgRaw))
+               .LngStatus != 0)
+        return Grid;
+    Grid.BlnRead = true;
+    Grid.VecSize = JsonNumbers(Info.StgOut, "size");
+    Grid.VecTransform = JsonNumbers(Info.StgOut, "geoTransform");
+    Grid.VecNoData = JsonNumbers(Info.StgOut, "noDataValue");
+    const std::string StgBytes = ReadText(StgRaw);
+    Grid.VecCells.resize(StgBytes.size() / sizeof(double));
+    std::memcpy(Grid.VecCells.data(), StgBytes.data(), Grid.VecCells.size() * sizeof(double));
+    return Grid;
+}
