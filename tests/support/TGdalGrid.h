@@ -6,11 +6,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "support/TCommand.h"
 #include "support/TGdalJson.h"
+#include "support/TGridText.h"
 #include "support/TTempDir.h"
 
 // Whether gdal_translate and gdalinfo are installed. Without them a test
@@ -51,4 +53,17 @@ inline TGdalGrid ReadWithGdal(const std::string& StgFile, const TTempDir& Scratc
     Grid.VecCells.resize(StgBytes.size() / sizeof(double));
     std::memcpy(Grid.VecCells.data(), StgBytes.data(), Grid.VecCells.size() * sizeof(double));
     return Grid;
+}
+
+// Runs a GDAL tool whose output name is left for the end, into StgOutput as
+// a Float64 ASCII grid of 17 digits, and reads it back.
+inline std::optional<TGridText> GdalGrid(const std::string& StgCommand, const std::string& StgOutput)
+{
+    const TCommandResult Result = RunShell(StgCommand + " -q -ot Float64 -of AAIGrid -co SIGNIFICANT_DIGITS=17 "
+                                           + ShellQuoted(StgOutput));
+    if (Result.LngStatus != 0) {
+        ADD_FAILURE() << StgCommand << ": " << Result.StgErr;
+        return std::nullopt;
+    }
+    return ParseGridText(ReadText(StgOutput));
 }
