@@ -9,7 +9,9 @@
 #include <istream>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "io/TCellChunk.h"
 #include "io/TGridDialect.h"
 #include "io/TGridHeader.h"
 #include "io/TTokenizer.h"
@@ -103,4 +105,5 @@ private:
     std::uint64_t MbrLngWindowBytes = 0;
     std::uint64_t MbrLngWindowCells = 0;
     bool MbrBlnSeekable;
+    std::vector<TCellChunk> MbrVecChunks;
 };

@@ -18,17 +18,6 @@ constexpr std::size_t MinChunkBytes = std::size_t{64} << 10;
 
 std::atomic<std::size_t> LngWindowBytesSet{0};
 
-// One chunk of a window: its bytes, then what parsing them gave.
-struct TChunk {
-    const char* PtrFirst = nullptr;
-    const char* PtrLast = nullptr;
-    std::vector<double> VecCells;
-    std::size_t LngCount = 0;
-    TTokenizer::TCell Stop = TTokenizer::TCell::Ok;
-    const char* PtrEnd = nullptr;
-    std::uint64_t LngFirstCell = 0;
-};
-
 // Where chunk LngChunk of LngChunks begins: at the white space after an
 // even share of the window, so that no token is cut.
 const char* ChunkStart(std::string_view StgWindow, std::size_t LngChunk, std::size_t LngChunks)
@@ -42,7 +31,7 @@ const char* ChunkStart(std::string_view StgWindow, std::size_t LngChunk, std::si
     return Ptr;
 }
 
-void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
+void ParseChunk(TCellChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
 {
     // Every cell takes a byte and a separator.
     const auto LngRoom = static_cast<std::size_t>(std::min<std::uint64_t>(
@@ -54,7 +43,7 @@ void ParseChunk(TChunk& Chunk, std::uint64_t LngWanted, bool BlnTolerant)
 }
 
 // The window cut into LngChunks chunks, each parsed on a thread of its own.
-void ParseWindow(std::string_view StgWindow, std::vector<TChunk>& VecChunks, std::size_t LngChunks,
+void ParseWindow(std::string_view StgWindow, std::vector<TCellChunk>& VecChunks, std::size_t LngChunks,
                  std::uint64_t LngWanted, bool BlnTolerant)
 {
     for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
@@ -123,7 +112,9 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
     const bool BlnTolerant = MbrTokens.AcceptsTolerantCells();
     const std::uint64_t LngLast =
         MbrLngCellsRead + std::min(LngMaxCells, MbrLngCellCount - MbrLngCellsRead);
-    std::vector<TChunk> VecChunks(LngThreads);
+    std::vector<TCellChunk>& VecChunks = MbrVecChunks;
+    if (VecChunks.size() < LngThreads)
+        VecChunks.resize(LngThreads);
     while (MbrLngCellsRead < LngLast) {
         const std::uint64_t LngWanted = LngLast - MbrLngCellsRead;
         const std::size_t LngBytes = WindowFor(LngWanted, LngWindowBytes);
@@ -137,7 +128,7 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
         std::uint64_t LngRead = MbrLngCellsRead;
         const char* PtrUsed = StgWindow.data() + StgWindow.size();
         for (std::size_t LngChunk = 0; LngChunk < LngChunks; ++LngChunk) {
-            TChunk& Chunk = VecChunks[LngChunk];
+            TCellChunk& Chunk = VecChunks[LngChunk];
             Chunk.LngFirstCell = LngRead;
             if (Chunk.LngCount >= LngLast - LngRead) {
                 Chunk.LngCount = static_cast<std::size_t>(LngLast - LngRead);
@@ -157,7 +148,7 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::
         Sink.BeginWindow(LngRead, LngChunks);
         TSlices::Run(LngChunks, 1, [&](std::size_t LngFirst, std::size_t LngEnd) {
             for (std::size_t LngChunk = LngFirst; LngChunk < LngEnd; ++LngChunk) {
-                TChunk& Chunk = VecChunks[LngChunk];
+                TCellChunk& Chunk = VecChunks[LngChunk];
                 Sink.Take(LngChunk, Chunk.VecCells.data(), Chunk.LngCount, Chunk.LngFirstCell);
             }
         });
