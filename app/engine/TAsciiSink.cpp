@@ -1,6 +1,8 @@
 #include "app/engine/TAsciiSink.h"
 
 #include <atomic>
+#include <cmath>
+#include <cstdlib>
 #include <limits>
 
 #include "util/TError.h"
@@ -13,16 +15,28 @@ namespace {
 
 constexpr std::size_t NoCell = std::numeric_limits<std::size_t>::max();
 
-// Markers become the no-data value; returns the first data cell that equals
-// it, NoCell for none.
-std::size_t WriteNoData(double* PtrCells, std::size_t LngCount, const TNoData& NoData,
-                        bool BlnRefuse)
+// A value as a reader gets it back from its text of LngDigits digits.
+double ReadBack(double DblValue, int LngDigits)
 {
+    return std::strtod(TNumberFormat::ToString(DblValue, LngDigits).c_str(), nullptr);
+}
+
+// Markers become the no-data value; returns the first data cell that would
+// read back as no data, its text the no-data value's, NoCell for none. Only
+// cells near the value are written out to compare their text.
+std::size_t WriteNoData(double* PtrCells, std::size_t LngCount, const TNoData& NoData,
+                        int LngDigits, bool BlnRefuse)
+{
+    const TNoData Written(ReadBack(NoData.Value(), LngDigits));
+    const double DblNear = std::fabs(NoData.Value()) * std::pow(10.0, 2 - LngDigits);
     std::size_t LngHeld = NoCell;
     for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell) {
-        if (TNoData::IsMarker(PtrCells[LngCell]))
+        const double DblCell = PtrCells[LngCell];
+        if (TNoData::IsMarker(DblCell))
             PtrCells[LngCell] = NoData.Value();
-        else if (BlnRefuse && LngHeld == NoCell && NoData.Matches(PtrCells[LngCell]))
+        else if (BlnRefuse && LngHeld == NoCell
+                 && (NoData.Matches(DblCell) || std::fabs(DblCell - NoData.Value()) <= DblNear)
+                 && Written.Matches(ReadBack(DblCell, LngDigits)))
             LngHeld = LngCell;
     }
     return LngHeld;
@@ -32,7 +46,8 @@ std::size_t WriteNoData(double* PtrCells, std::size_t LngCount, const TNoData& N
 
 TAsciiSink::TAsciiSink(std::ostream& Output, const TGridHeader& Header, int LngDigits,
                        bool BlnRefuseNoDataValue)
-    : MbrOutput(Output), MbrHeader(Header), MbrBlnRefuseNoDataValue(BlnRefuseNoDataValue),
+    : MbrOutput(Output), MbrHeader(Header), MbrLngDigits(LngDigits),
+      MbrBlnRefuseNoDataValue(BlnRefuseNoDataValue),
       MbrBody(Output, static_cast<std::size_t>(Header.LngCols), ' ', LngDigits)
 {
     const std::string StgHeader = MbrHeader.Text(LngDigits);
@@ -53,7 +68,7 @@ void TAsciiSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::siz
     std::atomic<std::size_t> LngFirstHeld{NoCell};
     TSlices::Run(LngCells, TSlices::MinCells, [&](std::size_t LngFrom, std::size_t LngTo) {
         const std::size_t LngHeld =
-            WriteNoData(PtrCells + LngFrom, LngTo - LngFrom, NoData, MbrBlnRefuseNoDataValue);
+            WriteNoData(PtrCells + LngFrom, LngTo - LngFrom, NoData, MbrLngDigits, MbrBlnRefuseNoDataValue);
         std::size_t LngSeen = LngFirstHeld.load();
         while (LngHeld != NoCell && LngFrom + LngHeld < LngSeen
                && !LngFirstHeld.compare_exchange_weak(LngSeen, LngFrom + LngHeld)) {

@@ -2,7 +2,8 @@
 // Output rows written as an ASCII grid: the header at once, then each block
 // of rows laid out on all cores by the one body writer. No-data cells (the
 // marker) are written as the output's NODATA_value; a data cell equal to
-// that value would read back as no data, so, when asked, it fails the run:
+// that value, or written with so few digits that it reads back as it,
+// would read back as no data, so, when asked, it fails the run:
 // "the result holds V, the no-data value, at column C, row R: choose
 // another with --nodata".
 
@@ -24,6 +25,7 @@ public:
 private:
     std::ostream& MbrOutput;
     TGridHeader MbrHeader;
+    int MbrLngDigits;
     bool MbrBlnRefuseNoDataValue;
     TBodyWriter MbrBody;
 };

@@ -396,7 +396,8 @@ TEST_F(MapRules, TextOutputAndDigits)
     Runs({"sample", "p.csv", "a,\"b\".asc"});
     EXPECT_EQ(MbrStgOut, "x,y,\"a,\"\"b\"\".asc\"\n500005,4100005,1\n");
     Runs({"convert", "a.asc", "-o", "out.asc"});
-    EXPECT_NE(ReadText(Dir / "out.asc").find("xllcorner 500000\nyllcorner 4100000\n"), std::string::npos);
+    const std::string StgHeader = ReadText(Dir / "out.asc").substr(0, 60);
+    EXPECT_NE(StgHeader.find(" 500000\nyllcorner  4100000\n"), std::string::npos) << StgHeader;
 
     // Random doubles kept bit for bit with 17 digits, rounded with 3.
     std::mt19937_64 Random(17);
@@ -417,7 +418,11 @@ TEST_F(MapRules, TextOutputAndDigits)
         std::snprintf(ArrText, sizeof ArrText, "%.3g", DblValue);
         VecRounded.push_back(std::strtod(ArrText, nullptr));
     }
-    ExpectCells("out.asc", -9999, VecRounded);
+    ExpectCells("out.asc", -10000, VecRounded);
+    // Written with 3 digits, -9999.4 would read back as the no-data value.
+    Put("near.asc", Row({1, -9999.4}, -9999));
+    EXPECT_EQ(Map({"convert", "near.asc", "--digits", "3", "-o", "out.asc"}).StgErr,
+              "pvxMap: the result holds -9999, the no-data value, at column 2, row 1: choose another with --nodata\n");
 }
 
 // Rounding halves away from zero, as numpy, GDAL and spreadsheets do.
