@@ -68,7 +68,8 @@ public:
     }
     void Coordinate(const char* StgName, double DblValue)
     {
-        Put(StgName, TNumberFormat::ToString(DblValue));
+        char ArrText[TNumberFormat::MaxLength];
+        Put(StgName, std::string(ArrText, TNumberFormat::WritePlain(DblValue, ArrText, TNumberFormat::DefaultDigits)));
     }
     void Whole(const char* StgName, std::uint64_t LngValue) { Put(StgName, std::to_string(LngValue)); }
     void End()
