@@ -7,8 +7,7 @@ void TResampleJob::Compute(const std::vector<TRowWindow>& VecInputs, long LngFir
     std::vector<const double*> VecRows;
     for (long LngRow = Source.First(); LngRow < Source.Last(); ++LngRow)
         VecRows.push_back(Source.Row(LngRow));
-    const long LngCols = MbrResampler.Target().LngCols;
     double* PtrOut = PtrPlanes[0];
-    for (long LngRow = LngFirst; LngRow < LngLast; ++LngRow, PtrOut += LngCols)
+    for (long LngRow = LngFirst; LngRow < LngLast; ++LngRow, PtrOut += MbrLngTargetCols)
         MbrResampler.Row(LngRow, VecRows.data(), Source.First(), PtrOut);
 }

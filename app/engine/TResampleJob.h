@@ -6,7 +6,10 @@
 
 class TResampleJob : public TRowJob {
 public:
-    explicit TResampleJob(const TResampler& Resampler) : MbrResampler(Resampler) {}
+    TResampleJob(const TResampler& Resampler, long LngTargetCols)
+        : MbrResampler(Resampler), MbrLngTargetCols(LngTargetCols)
+    {
+    }
 
     TRowSpan Needs(std::size_t, long LngFirst, long LngLast) const override
     {
@@ -18,4 +21,5 @@ public:
 
 private:
     const TResampler& MbrResampler;
+    long MbrLngTargetCols;
 };

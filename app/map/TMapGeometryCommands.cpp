@@ -88,7 +88,7 @@ public:
         const TResampler Resampler(PtrInput->Frame(), Target, MbrMethod);
         const double DblNoData = Run.OutputNoData(*PtrInput);
         Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Target, DblNoData, {PtrInput.get()},
-                      TResampleJob(Resampler));
+                      TResampleJob(Resampler, Target.LngCols));
     }
 
 private:
