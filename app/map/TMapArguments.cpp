@@ -1,6 +1,7 @@
 #include "app/map/TMapArguments.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -25,9 +26,17 @@ bool ReadsAsNumber(const std::string& StgText)
     return TTokenizer::ParseCell(StgText, DblValue) == TTokenizer::TCell::Ok;
 }
 
+// A dash and a name of letters, digits and dashes (a value may follow an
+// equals sign); a negative number, and anything else that starts with a
+// dash (an expression such as "-a ^ 2"), is an argument.
 bool LooksLikeOption(const std::string& StgText)
 {
-    return StgText.size() > 1 && StgText[0] == '-' && !ReadsAsNumber(StgText);
+    const std::string StgName = StgText.substr(0, StgText.find('='));
+    const bool BlnName = StgName.size() > 1 && StgName[0] == '-'
+        && std::all_of(StgName.begin() + 1, StgName.end(), [](char ChrValue) {
+               return std::isalnum(static_cast<unsigned char>(ChrValue)) || ChrValue == '-';
+           });
+    return BlnName && !ReadsAsNumber(StgText);
 }
 
 }  // namespace
