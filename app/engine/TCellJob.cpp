@@ -5,13 +5,11 @@
 
 TCellJob TCellJob::Copy(std::size_t LngInputs)
 {
-    return TCellJob(
-        LngInputs,
-        [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
-            for (std::size_t LngInput = 0; LngInput < LngInputs; ++LngInput)
-                std::copy(PtrInputs[LngInput], PtrInputs[LngInput] + LngCells, PtrPlanes[LngInput]);
-        },
-        LngInputs);
+    return TCellJob(LngInputs, [LngInputs](const double* const* PtrInputs, std::size_t LngCells,
+                                           double* const* PtrPlanes) {
+        for (std::size_t LngInput = 0; LngInput < LngInputs; ++LngInput)
+            std::copy(PtrInputs[LngInput], PtrInputs[LngInput] + LngCells, PtrPlanes[LngInput]);
+    });
 }
 
 void TCellJob::Compute(const std::vector<TRowWindow>& VecInputs, long LngFirst, long LngLast,

@@ -10,11 +10,12 @@
 
 class TCellJob : public TRowJob {
 public:
-    TCellJob(std::size_t LngInputs, TCellFunction Function, std::size_t LngPlanes = 1)
-        : MbrLngInputs(LngInputs), MbrLngPlanes(LngPlanes), MbrFunction(std::move(Function))
+    TCellJob(std::size_t LngInputs, TCellFunction Function)
+        : MbrLngInputs(LngInputs), MbrFunction(std::move(Function))
     {
     }
-    // Each of the first LngInputs inputs copied to its plane, as read.
+    // Each of the first LngInputs inputs copied to a plane of its own, as
+    // read.
     static TCellJob Copy(std::size_t LngInputs = 1);
     // Op applied to each data cell of one input; no-data cells stay no data.
     template <class TOp>
@@ -39,6 +40,5 @@ public:
 
 private:
     std::size_t MbrLngInputs;
-    std::size_t MbrLngPlanes;
     TCellFunction MbrFunction;
 };
