@@ -43,9 +43,10 @@ bool NorthUp(const TMap& Map)
 }
 
 // The frame of Downscale: an empty map of the new cell size over the map's
-// extent from its west and north edges, whole new cells only. StgWhere names
-// the operation in the messages.
-std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* StgWhere)
+// extent from its west and north edges, whole new cells only, each cell and
+// the no-data value DblNoData. StgWhere names the operation in the messages.
+std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, double DblNoData,
+                            const char* StgWhere)
 {
     const double DblOld = Map.GetResolution();
     const auto [LngXDim, LngYDim] =
@@ -55,7 +56,8 @@ std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* S
     const double DblNorth = Map.GetYAxisInterval()->GetFilledPoint(0).GetY();
     const double DblHalf = DblResolution * 0.5;
     const double DblDown = NorthUp(Map) ? -1.0 : 1.0;
-    auto PtrFrame = std::make_unique<TMap>(DblResolution, LngXDim, LngYDim);
+    auto PtrFrame = std::make_unique<TMap>(DblResolution);
+    PtrFrame->Init(DblResolution, LngXDim, LngYDim, DblNoData);
     PtrFrame->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
                                    DblNorth).get());
     PtrFrame->SetYAxis(SteppedAxis(DblResolution, LngYDim, DblNorth + DblDown * DblHalf,
@@ -287,12 +289,8 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::BilinearInterpolate");
     PtrMap->RequireAxes("TMapTools::BilinearInterpolate");
-    const double DblNoData = PtrMap->GetNoDataValue();
-    std::unique_ptr<TMap> PtrResult = Frame(*PtrMap, DblResolution, "TMapTools::BilinearInterpolate");
-    // The frame holds its own no-data value; refilled only when the map's differs.
-    if (!(DblNoData == PtrResult->GetNoDataValue()))
-        PtrResult->InitValues(DblNoData);
-    PtrResult->SetNoDataValue(DblNoData);
+    std::unique_ptr<TMap> PtrResult =
+        Frame(*PtrMap, DblResolution, PtrMap->GetNoDataValue(), "TMapTools::BilinearInterpolate");
 
     // Samples start one input cell inside the frame's west and north edges
     // and stay one input cell (and one new cell in X and north) inside the
@@ -333,10 +331,15 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
 
 TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution)
 {
+    return Downscale(PtrMap, DblResolution, -9999.0);
+}
+
+TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution, double DblNoData)
+{
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::Downscale");
     PtrMap->RequireAxes("TMapTools::Downscale");
-    return Frame(*PtrMap, DblResolution, "TMapTools::Downscale").release();
+    return Frame(*PtrMap, DblResolution, DblNoData, "TMapTools::Downscale").release();
 }
 
 TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)
