@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "grid/TAxisLookup.h"
 #include "grid/TGridSize.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
@@ -106,15 +107,13 @@ inline double Bilinear(double DblQ11, double DblQ21, double DblQ12, double DblQ2
 // so each lookup is made once per column and per row of samples.
 struct TSampleLine {
     std::vector<double> VecPos;
-    std::vector<long> VecOut, VecIn, VecLow, VecHigh;
+    std::vector<long> VecOut, VecIn, VecLow, VecHigh;  // negative where missing
     std::vector<double> VecNear, VecFar, VecSpan;  // of the neighbours' centres
-    std::vector<bool> VecOutThrew, VecInThrew;
     long LngFirstFailure = -1;
 
     bool Fails(std::size_t LngI) const
     {
-        return VecOutThrew[LngI] || VecOut[LngI] < 0 || VecInThrew[LngI] || VecIn[LngI] < 0
-            || VecLow[LngI] < 0 || VecHigh[LngI] < 0;
+        return VecOut[LngI] < 0 || VecIn[LngI] < 0 || VecLow[LngI] < 0 || VecHigh[LngI] < 0;
     }
 };
 
@@ -134,6 +133,12 @@ std::vector<double> Positions(double DblFirst, double DblStep, bool BlnAtLeastOn
     return VecPos;
 }
 
+// The lookup of a map's edges in one direction.
+TAxisLookup EdgeLookup(const TMap& Map, char ChrAxis)
+{
+    return TAxisLookup(ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval(), ChrAxis);
+}
+
 // Looks each position up in the result's and the input's edges, then picks
 // the input's neighbours: the cell itself and the one toward lower values
 // when the position lies at or below its centre (BlnLowFirst), else toward
@@ -145,19 +150,11 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TMap& Result, const TMa
     const long LngDim = ChrAxis == 'X' ? Map.GetXDim() : Map.GetYDim();
     const std::vector<double> VecCentres =
         (ChrAxis == 'X' ? Map.GetXAxis() : Map.GetYAxis())->GetValues(ChrAxis);
-    const auto Lookup = [ChrAxis](const TMap& Edges, double DblPos, bool& BlnThrew) {
-        BlnThrew = false;
-        try {
-            return Edges.GetIndex(DblPos, ChrAxis);
-        } catch (const TError&) {
-            BlnThrew = true;
-            return -1L;
-        }
-    };
+    const TAxisLookup OutLookup = EdgeLookup(Result, ChrAxis);
+    const TAxisLookup InLookup = EdgeLookup(Map, ChrAxis);
     for (std::size_t LngI = 0; LngI < VecPos.size(); ++LngI) {
-        bool BlnOutThrew, BlnInThrew;
-        const long LngOut = Lookup(Result, VecPos[LngI], BlnOutThrew);
-        const long LngIn = Lookup(Map, VecPos[LngI], BlnInThrew);
+        const long LngOut = OutLookup.Find(VecPos[LngI]);
+        const long LngIn = InLookup.Find(VecPos[LngI]);
         long LngLow = -1, LngHigh = -1;
         if (LngIn >= 0) {
             const bool BlnAtOrBelow = VecPos[LngI] <= VecCentres[static_cast<std::size_t>(LngIn)];
@@ -172,8 +169,6 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TMap& Result, const TMa
         Line.VecIn.push_back(LngIn);
         Line.VecLow.push_back(LngLow);
         Line.VecHigh.push_back(LngHigh);
-        Line.VecOutThrew.push_back(BlnOutThrew);
-        Line.VecInThrew.push_back(BlnInThrew);
         if (Line.LngFirstFailure < 0 && Line.Fails(LngI))
             Line.LngFirstFailure = static_cast<long>(LngI);
         const double DblLow = LngLow < 0 ? 0.0 : VecCentres[static_cast<std::size_t>(LngLow)];
