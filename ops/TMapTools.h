@@ -264,8 +264,9 @@ public:
                                              double DblNoData);
 
     // --- Text dumps ---
-    // The cells row by row, north row first, each value followed by
-    // ChrSeparator, a line end after each row.
+    // The cells row by row, north row first whichever way the map's rows
+    // run (a map without axes in the order of its rows), each value followed
+    // by ChrSeparator, a line end after each row.
     static void WriteFlatFile(const TMap* PtrMap, std::ostream& Stream, char ChrSeparator);
     // One line "x,y,value" per cell at the cell centre, column by column.
     static void WriteCSVFile(const TMap* PtrMap, std::ostream& Stream);

@@ -36,13 +36,6 @@ std::unique_ptr<TAxis> SteppedAxis(double DblResolution, long LngCount, double D
         DblResolution, TAxisTools::SteppedValues(DblFirst, DblStep, LngCount), ChrAxis, DblFixed));
 }
 
-// Whether the map's Y edges fall from north to south (or are level).
-bool NorthUp(const TMap& Map)
-{
-    const TAxis& YEdges = *Map.GetYAxisInterval();
-    return !(YEdges.GetFilledPoint(Map.GetYDim()).GetY() > YEdges.GetFilledPoint(0).GetY());
-}
-
 // The frame of Downscale: an empty map of the new cell size over the map's
 // extent from its west and north edges, whole new cells only, each cell and
 // the no-data value DblNoData. StgWhere names the operation in the messages.
@@ -56,7 +49,7 @@ std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, double DblNoD
     const double DblWest = Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
     const double DblNorth = Map.GetYAxisInterval()->GetFilledPoint(0).GetY();
     const double DblHalf = DblResolution * 0.5;
-    const double DblDown = NorthUp(Map) ? -1.0 : 1.0;
+    const double DblDown = Map.IsSouthUp() ? 1.0 : -1.0;
     auto PtrFrame = std::make_unique<TMap>(DblResolution);
     PtrFrame->Init(DblResolution, LngXDim, LngYDim, DblNoData);
     PtrFrame->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
@@ -73,7 +66,7 @@ std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, double DblNoD
 std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, double DblFine)
 {
     const TAxis& Edges = ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval();
-    const double DblStep = ChrAxis == 'X' || !NorthUp(Map) ? DblFine : -DblFine;
+    const double DblStep = ChrAxis == 'X' || Map.IsSouthUp() ? DblFine : -DblFine;
     // The other component: the north edge for X edges, the west edge for Y.
     const double DblFixed = ChrAxis == 'X' ? Map.GetYAxisInterval()->GetFilledPoint(0).GetY()
                                            : Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
