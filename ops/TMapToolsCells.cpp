@@ -21,7 +21,7 @@ TMap* MapCells(const TMap* PtrMap, TOp Op)
 }
 
 // The same with the no-data value DblNoData, which the input's no-data
-// cells become; Op sees the others only.
+// cells become; the others go through Op.
 template <class TOp>
 TMap* MapDataCells(const TMap* PtrMap, TOp Op, double DblNoData)
 {
