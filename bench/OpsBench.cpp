@@ -178,6 +178,8 @@ int main(int argc, char** argv)
     std::vector<TOpsCase> VecCases = MapAlgebraCases(Maps);
     for (TOpsCase& Case : SeriesCases(Maps))
         VecCases.push_back(std::move(Case));
+    for (TOpsCase& Case : CellFunctionCases(Maps))
+        VecCases.push_back(std::move(Case));
     VecCases.erase(std::remove_if(VecCases.begin(), VecCases.end(),
                                   [&](const TOpsCase& Case) {
                                       return Case.StgName.find(StgOnly) == std::string::npos;

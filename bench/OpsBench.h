@@ -37,3 +37,4 @@ struct TOpsCase {
 
 std::vector<TOpsCase> MapAlgebraCases(const TBenchMaps& Maps);
 std::vector<TOpsCase> SeriesCases(const TBenchMaps& Maps);
+std::vector<TOpsCase> CellFunctionCases(const TBenchMaps& Maps);

@@ -16,12 +16,20 @@ TAxisLookup::TAxisLookup(const TAxis& Axis, char ChrAxis) : MbrVecValues(Axis.Ge
 
 long TAxisLookup::Index(double DblValue) const
 {
+    const long LngIndex = Find(DblValue);
+    if (LngIndex == OutOfRange)
+        throw TError("Ordinate is out of range in TAxis::GetIndex");
+    return LngIndex;
+}
+
+long TAxisLookup::Find(double DblValue) const
+{
     if (MbrVecValues.empty())
         return -1;
     const double DblFirst = MbrVecValues.front();
     const double DblLast = MbrVecValues.back();
     if (DblValue < std::min(DblFirst, DblLast) || DblValue > std::max(DblFirst, DblLast))
-        throw TError("Ordinate is out of range in TAxis::GetIndex");
+        return OutOfRange;
     const auto ItBegin = MbrVecValues.begin();
     const auto ItEnd = MbrVecValues.end();
     // On a monotone axis the first interval that holds the value ends at the

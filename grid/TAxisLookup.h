@@ -20,6 +20,9 @@ public:
     // end value, NaN, fewer than 2 points). Throws "Ordinate is out of range
     // in TAxis::GetIndex" below or above the end points.
     long Index(double DblValue) const;
+    // The same without throwing: OutOfRange below or above the end points.
+    static constexpr long OutOfRange = -2;
+    long Find(double DblValue) const;
 
 private:
     enum class TOrder { Rising, Falling, Unordered };

@@ -146,6 +146,14 @@ void TMap::RequireAxes(const char* StgWhere) const
         throw TError(std::string("Axes are not set in ") + StgWhere);
 }
 
+bool TMap::IsSouthUp() const
+{
+    if (!HasAxes())
+        return false;
+    const TAxis& YEdges = *MbrPtrYAxisInterval;
+    return YEdges.GetFilledPoint(MbrLngYDim).GetY() > YEdges.GetFilledPoint(0).GetY();
+}
+
 long TMap::GetIndex(double DblValue, char ChrAxis) const
 {
     RequireAxes("TMap::GetIndex");

@@ -1,8 +1,12 @@
 #pragma once
-// A north-up grid of double cell values with a cell size, a no-data value and
-// four axes tying cell indices to map coordinates. Columns (X) run west to
-// east, rows (Y) north to south; every call taking two indices takes the
-// column first. Cells are stored row by row, north row first.
+// A grid of double cell values with a cell size, a no-data value and four
+// axes tying cell indices to map coordinates. Columns (X) run west to east;
+// rows (Y) run in the order of the Y axes: north to south on a north-up map
+// (falling Y edges, as every loaded map has), south to north on a south-up
+// one (rising Y edges, which client code can build through centre axes).
+// Every call taking two indices takes the column first. Cells are stored row
+// by row from row 0: the north row first on a north-up map, the south row
+// first on a south-up one.
 //
 // The map owns its axes. Every axis handed to it stays the caller's: the map
 // keeps a copy and the derived companion axis. Every point or axis returned
@@ -75,6 +79,9 @@ public:
     {
         return MbrPtrXAxis && MbrPtrYAxis && MbrPtrXAxisInterval && MbrPtrYAxisInterval;
     }
+    // Whether the map is south-up: its Y edges rise from row 0. False for a
+    // map without axes.
+    bool IsSouthUp() const;
 
     // --- Cells by index ---
     // Throws "X-ordinate is out of range in TMap::GetPointVal", then the
@@ -117,15 +124,17 @@ public:
     void SetPoint(const TPoint* PtrPosition, double DblValue);
     std::vector<double> GetPointValues(const std::vector<TPoint*>& VecPositions) const;
 
-    // Every cell, row by row, north row first: the cell at column x and row y
-    // is element y * GetXDim() + x. Valid until the next AddRow or Init.
+    // Every cell, row by row from row 0 (the north row of a north-up map, the
+    // south row of a south-up one): the cell at column x and row y is element
+    // y * GetXDim() + x. Valid until the next AddRow or Init.
     double* GetCells() { return MbrCells.Data(); }
     const double* GetCells() const { return MbrCells.Data(); }
 
     // --- Rows ---
     // A copy of row LngY, west to east.
     std::vector<double> GetRow(long LngY) const;
-    // Appends a south row. The first row of a map with neither columns nor
+    // Appends a row after the last (the south row, once north-up axes are
+    // set). The first row of a map with neither columns nor
     // rows sets the columns; any other row must have MbrLngXDim values, else
     // "Length of new row does not match the X dimension of the map in
     // TMap::AddRow". A map with axes takes no row ("Rows cannot be added to

@@ -98,11 +98,8 @@ void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, std::ostream& Stream)
     const std::string StgHeader = TGridHeader::OfMap(PtrMap).Text();
     Stream.write(StgHeader.data(), static_cast<std::streamsize>(StgHeader.size()));
     // A file holds the north row first, whichever way the map's rows run.
-    const TAxis& YEdges = *PtrMap->GetYAxisInterval();
-    const bool BlnSouthUp =
-        YEdges.GetFilledPoint(PtrMap->GetYDim()).GetY() > YEdges.GetFilledPoint(0).GetY();
     TRowWriter::WriteRows(Stream, PtrMap->GetCells(), static_cast<std::size_t>(PtrMap->GetXDim()),
-                          static_cast<std::size_t>(PtrMap->GetYDim()), ' ', BlnSouthUp);
+                          static_cast<std::size_t>(PtrMap->GetYDim()), ' ', PtrMap->IsSouthUp());
 }
 
 void TARCGISFileTools::WriteARCGISFile(const TMap* PtrMap, const std::string& StgName)

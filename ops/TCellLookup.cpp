@@ -3,24 +3,23 @@
 #include <memory>
 #include <stdexcept>
 
+#include "grid/TAxisLookup.h"
 #include "util/TError.h"
 
 namespace {
 
-// Each centre's index in the partner, or -1 for a centre outside it or in
-// no cell; LngFirstFailure is the first such centre's place, or -1.
-std::vector<long> Indices(const TMap& Partner, const TAxis& Centres, char ChrAxis,
+// Each centre's index in the partner's edges, or a negative value for a
+// centre outside them or in no cell; LngFirstFailure is the first such
+// centre's place, or -1.
+std::vector<long> Indices(const TAxis& PartnerEdges, const TAxis& Centres, char ChrAxis,
                           long& LngFirstFailure)
 {
+    const TAxisLookup Lookup(PartnerEdges, ChrAxis);
     std::vector<long> VecIndices;
     VecIndices.reserve(static_cast<std::size_t>(Centres.GetSize()));
     LngFirstFailure = -1;
     for (double DblCentre : Centres.GetValues(ChrAxis)) {
-        long LngFound = -1;
-        try {
-            LngFound = Partner.GetIndex(DblCentre, ChrAxis);
-        } catch (const TError&) {
-        }
+        const long LngFound = Lookup.Find(DblCentre);
         if (LngFound < 0 && LngFirstFailure < 0)
             LngFirstFailure = static_cast<long>(VecIndices.size());
         VecIndices.push_back(LngFound);
@@ -38,8 +37,8 @@ TPartnerCells TPartnerCells::Of(const TMap& Driving, const TMap& Partner)
     long LngBadRow = 0;
     TPartnerCells Cells;
     if (Partner.HasAxes() && Driving.HasAxes())
-        Cells = {Indices(Partner, *Driving.GetXAxis(), 'X', LngBadCol),
-                 Indices(Partner, *Driving.GetYAxis(), 'Y', LngBadRow)};
+        Cells = {Indices(*Partner.GetXAxisInterval(), *Driving.GetXAxis(), 'X', LngBadCol),
+                 Indices(*Partner.GetYAxisInterval(), *Driving.GetYAxis(), 'Y', LngBadRow)};
     if (LngBadCol < 0 && LngBadRow < 0)
         return Cells;
     // The first failing cell, rows outer: row 0 when any column fails, and

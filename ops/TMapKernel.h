@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "grid/TMap.h"
+#include "ops/TCellOps.h"
 #include "util/TSlices.h"
 
 namespace TMapKernel {
@@ -50,16 +51,25 @@ void ForRows(const TMap& Map, TWork Work)
     TSlices::Run(static_cast<std::size_t>(Map.GetYDim()), TSlices::MinCells / LngCols + 1, Work);
 }
 
-// Result cell = Op(source cell), for every cell; the maps share dimensions.
-template <class TOp>
-void Transform(const TMap& Source, TMap& Result, TOp Op)
+// Result cell = Op(source cell), or the result's no-data value where the
+// source cell is no data by IsNoData (TCellOps::DataCells); the maps share
+// dimensions.
+template <class TOp, class TIsNoData = TCellOps::TNoneIsNoData>
+void Transform(const TMap& Source, TMap& Result, TOp Op, TIsNoData IsNoData = {})
 {
     const double* PtrIn = Source.GetCells();
     double* PtrOut = Result.GetCells();
+    const double DblNoData = Result.GetNoDataValue();
     TSlices::Run(CellCount(Source), TSlices::MinCells, [=](std::size_t LngFirst, std::size_t LngLast) {
-        for (std::size_t LngCell = LngFirst; LngCell < LngLast; ++LngCell)
-            PtrOut[LngCell] = Op(PtrIn[LngCell]);
+        TCellOps::DataCells(PtrIn + LngFirst, LngLast - LngFirst, Op, IsNoData, DblNoData,
+                            PtrOut + LngFirst);
     });
+}
+
+// The test of cells that are no data in the map: equal to its no-data value.
+inline auto NoDataIn(const TMap& Map)
+{
+    return [DblNoData = Map.GetNoDataValue()](double DblValue) { return DblValue == DblNoData; };
 }
 
 // Result cell = Op(cell of A, cell of B), cell by cell by index; the three

@@ -29,7 +29,9 @@ public:
 
     // --- Cell values ---
     // Results keep the input's geometry and have the no-data value -9999; no
-    // cell, no-data cells included, is treated specially.
+    // cell, no-data cells included, is treated specially. The forms taking
+    // DblNoData give the result that no-data value instead, and the input's
+    // no-data cells stay no data (DblNoData) and take no part.
 
     // Sets every cell of rows LngNorth..LngSouth and columns LngWest..LngEast
     // (inclusive) to DblValue, in place. Checks in this order, changing
@@ -46,11 +48,16 @@ public:
     // DblDefault.
     static TMap* ReplaceValue(const TMap* PtrMap, std::map<double, double> MapTable,
                               double DblDefault);
+    static TMap* ReplaceValue(const TMap* PtrMap, std::map<double, double> MapTable,
+                              double DblDefault, double DblNoData);
     // Cells at or above the threshold become DblReplacement; others keep
     // their value.
     static TMap* ThresholdReplace(const TMap* PtrMap, double DblThreshold, double DblReplacement);
+    static TMap* ThresholdReplace(const TMap* PtrMap, double DblThreshold, double DblReplacement,
+                                  double DblNoData);
     // Cells at or above the threshold keep their value; others become 0.
     static TMap* Threshold(const TMap* PtrMap, double DblThreshold);
+    static TMap* Threshold(const TMap* PtrMap, double DblThreshold, double DblNoData);
     static std::vector<TMap*> Threshold(std::vector<TMap*> VecMaps, double DblThreshold);
     // The number of cells of each distinct value, ascending by value. NaN
     // cells, which no ordered key can hold, are not counted.
@@ -65,6 +72,7 @@ public:
     // Positive values round half up, negative ones are truncated toward
     // zero, at any magnitude; NaN and infinities stay as they are.
     static TMap* RoundContents(const TMap* PtrMap);
+    static TMap* RoundContents(const TMap* PtrMap, double DblNoData);
 
     // --- Arithmetic between maps ---
     // Add and Multiply: the finer map (the first on a tie) drives; each of its
@@ -89,6 +97,9 @@ public:
     // TMapTools::Sum" for fewer than two maps, and "X-dimension of maps are
     // inconsistent in TMapTools::Sum" (then Y) at the first map that differs.
     static TMap* Sum(std::vector<TMap*> VecMaps);
+    // The same with DblNoData for -9999: the result's no-data value, marking
+    // every cell that is no data in any map.
+    static TMap* Sum(std::vector<TMap*> VecMaps, double DblNoData);
     // Per cell, how many maps hold data there. Throws "Must have at least 1
     // map to count in TMapTools::DataCounts" for an empty list, and
     // "X-dimension of maps are inconsistent in TMapTools::DataCounts" (then Y).
@@ -96,9 +107,14 @@ public:
     // Sum divided by DataCounts: the mean where every map holds data, -9999
     // elsewhere. Sum's checks apply.
     static TMap* Average(std::vector<TMap*> VecMaps);
+    // The same with DblNoData for -9999: Sum(VecMaps, DblNoData) divided.
+    static TMap* Average(std::vector<TMap*> VecMaps, double DblNoData);
     // Average of each run of LngWindow consecutive maps, in order; empty when
-    // the window is longer than the list.
+    // the window is longer than the list. The form taking DblNoData averages
+    // with Average(..., DblNoData).
     static std::vector<TMap*> MovingAverage(std::vector<TMap*> VecMaps, int LngWindow);
+    static std::vector<TMap*> MovingAverage(std::vector<TMap*> VecMaps, int LngWindow,
+                                            double DblNoData);
 
     // --- Resampling ---
     // The bilinear formula: the values at (x1, y1), (x2, y1), (x1, y2) and
@@ -126,6 +142,8 @@ public:
     // TMapTools::Downscale"; a frame without cells throws "Index is out of
     // range in TAxis::GetPoint".
     static TMap* Downscale(const TMap* PtrMap, double DblResolution);
+    // The same frame, every cell and the no-data value DblNoData.
+    static TMap* Downscale(const TMap* PtrMap, double DblResolution, double DblNoData);
     // Each cell copied into a LngFactor x LngFactor block of cells of
     // 1/LngFactor the size, over exactly the same extent, with the input's
     // no-data value. Throws "Subdivision factor must be >= 1 in
@@ -159,6 +177,10 @@ public:
     // east or north edge, which no cell holds, throws the range messages of
     // TAxis::GetSegment.
     static TMap* Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond);
+    // The same block with the no-data value DblNoData, which the cells that
+    // are no data in the map become.
+    static TMap* Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond,
+                         double DblNoData);
     // The part of each map inside the area both cover: the map's cells that
     // lie wholly inside it, its sides treated alike (a cell reaching past
     // it by less than 1/1024 of its size counts as inside, so that edges
@@ -235,12 +257,16 @@ public:
     // outside 0 .. n - 1, "Map dimensions do not match in
     // TMapTools::ValueGradients" at the first map whose columns or rows differ
     // from map 0's, then "Stat map number must be less than end map number"
-    // for a window of 0, whose one map has no slope.
+    // for a window of 0, whose one map has no slope. The form taking
+    // DblNoData marks those cells with it, the results' no-data value.
     static std::vector<TMap*> ValueGradients(std::vector<TMap*> VecMaps, int LngWindow);
+    static std::vector<TMap*> ValueGradients(std::vector<TMap*> VecMaps, int LngWindow,
+                                             double DblNoData);
 
     // --- Text dumps ---
-    // The cells row by row, north row first, each value followed by
-    // ChrSeparator, a line end after each row.
+    // The cells row by row, north row first whichever way the map's rows
+    // run (a map without axes in the order of its rows), each value followed
+    // by ChrSeparator, a line end after each row.
     static void WriteFlatFile(const TMap* PtrMap, std::ostream& Stream, char ChrSeparator);
     // One line "x,y,value" per cell at the cell centre, column by column.
     static void WriteCSVFile(const TMap* PtrMap, std::ostream& Stream);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "ops/TCellLookup.h"
+#include "ops/TCellOps.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
 
@@ -72,72 +73,26 @@ void CheckSameDimensions(const std::vector<TMap*>& VecMaps, const char* StgXMess
     }
 }
 
-// Adds the cells of LngMaps maps (LngMaps fixed, so the compiler keeps the
-// running values in registers across them) to the running sums and data
-// counts of LngLength cells, map by map in list order.
-template <int LngMaps>
-void AddMaps(double* PtrSums, double* PtrCounts, const double* const* PtrCells,
-             const double* PtrNoData, std::size_t LngLength)
+// A map on the first map's geometry, no-data value DblNoData, whose cells
+// Reduce(inputs, no-data test, cells, out) makes from the maps' cells, on
+// slices of the cells shared among the cores. A map's no-data cells are
+// those equal to its no-data value.
+template <class TReduce>
+TMap* ReduceMaps(const std::vector<TMap*>& VecMaps, double DblNoData, TReduce Reduce)
 {
-    for (std::size_t LngI = 0; LngI < LngLength; ++LngI) {
-        double DblSum = PtrSums[LngI];
-        double DblCount = PtrCounts[LngI];
-        for (int LngMap = 0; LngMap < LngMaps; ++LngMap) {
-            const double DblValue = PtrCells[LngMap][LngI];
-            DblSum += DblValue;
-            DblCount += DblValue != PtrNoData[LngMap] ? 1.0 : 0.0;
-        }
-        PtrSums[LngI] = DblSum;
-        PtrCounts[LngI] = DblCount;
-    }
-}
-
-// For each cell of maps of equal dimensions: its values added in list order
-// from 0.0, and how many maps hold data there; Finish(cell, sum, count) makes
-// the result cell. Cells go in blocks, so the running values stay in cache
-// while the maps stream past, and blocks are shared among the cores.
-template <class TFinish>
-void SumAndCount(const std::vector<TMap*>& VecMaps, TFinish Finish)
-{
-    constexpr std::size_t LngBlock = 2048;
-    constexpr std::size_t LngGroup = 4;
+    std::unique_ptr<TMap> PtrResult = ResultOn(*VecMaps[0], DblNoData);
     std::vector<double> VecNoData;
     for (const TMap* PtrMap : VecMaps)
         VecNoData.push_back(PtrMap->GetNoDataValue());
-    TSlices::Run(CellCount(*VecMaps[0]), TSlices::MinCells, [&](std::size_t LngStart, std::size_t LngEnd) {
-        double ArrSums[LngBlock];
-        double ArrCounts[LngBlock];
-        const double* ArrCells[LngGroup];
-        for (std::size_t LngFirst = LngStart; LngFirst < LngEnd; LngFirst += LngBlock) {
-            const std::size_t LngLength = std::min(LngBlock, LngEnd - LngFirst);
-            std::fill(ArrSums, ArrSums + LngLength, 0.0);
-            std::fill(ArrCounts, ArrCounts + LngLength, 0.0);
-            for (std::size_t LngMap = 0; LngMap < VecMaps.size();) {
-                const std::size_t LngTaken = VecMaps.size() - LngMap >= LngGroup ? LngGroup : 1;
-                for (std::size_t LngI = 0; LngI < LngTaken; ++LngI)
-                    ArrCells[LngI] = VecMaps[LngMap + LngI]->GetCells() + LngFirst;
-                if (LngTaken == LngGroup)
-                    AddMaps<LngGroup>(ArrSums, ArrCounts, ArrCells, &VecNoData[LngMap], LngLength);
-                else
-                    AddMaps<1>(ArrSums, ArrCounts, ArrCells, &VecNoData[LngMap], LngLength);
-                LngMap += LngTaken;
-            }
-            for (std::size_t LngI = 0; LngI < LngLength; ++LngI)
-                Finish(LngFirst + LngI, ArrSums[LngI], ArrCounts[LngI]);
-        }
-    });
-}
-
-// A map on the first map's geometry, no-data value -9999, each cell made by
-// Finish from the sum and data count of the maps there.
-template <class TFinish>
-TMap* ReduceMaps(const std::vector<TMap*>& VecMaps, TFinish Finish)
-{
-    std::unique_ptr<TMap> PtrResult = ResultOn(*VecMaps[0]);
+    const TCellOps::TEqualsNoData IsNoData{VecNoData.data()};
     double* PtrOut = PtrResult->GetCells();
-    SumAndCount(VecMaps, [&](std::size_t LngCell, double DblSum, double DblCount) {
-        PtrOut[LngCell] = Finish(DblSum, DblCount);
-    });
+    const auto ReduceSlice = [&](std::size_t LngFirst, std::size_t LngLast) {
+        std::vector<const double*> VecInputs;
+        for (const TMap* PtrMap : VecMaps)
+            VecInputs.push_back(PtrMap->GetCells() + LngFirst);
+        Reduce(VecInputs.data(), IsNoData, LngLast - LngFirst, PtrOut + LngFirst);
+    };
+    TSlices::Run(CellCount(*VecMaps[0]), TSlices::MinCells, ReduceSlice);
     return PtrResult.release();
 }
 
@@ -184,10 +139,15 @@ TMap* TMapTools::Subtract(const TMap* PtrFirst, const TMap* PtrSecond)
 
 TMap* TMapTools::Sum(std::vector<TMap*> VecMaps)
 {
+    return Sum(VecMaps, -9999.0);
+}
+
+TMap* TMapTools::Sum(std::vector<TMap*> VecMaps, double DblNoData)
+{
     CheckSumList(VecMaps);
-    const double DblMaps = static_cast<double>(VecMaps.size());
-    return ReduceMaps(VecMaps, [DblMaps](double DblSum, double DblCount) {
-        return DblCount == DblMaps ? DblSum : -9999.0;
+    return ReduceMaps(VecMaps, DblNoData, [&](const double* const* PtrInputs, const auto& IsNoData,
+                                              std::size_t LngCells, double* PtrOut) {
+        TCellOps::SumCells(PtrInputs, VecMaps.size(), LngCells, IsNoData, DblNoData, PtrOut);
     });
 }
 
@@ -197,21 +157,35 @@ TMap* TMapTools::DataCounts(std::vector<TMap*> VecMaps)
         throw TError("Must have at least 1 map to count in TMapTools::DataCounts");
     CheckSameDimensions(VecMaps, "X-dimension of maps are inconsistent in TMapTools::DataCounts",
                         "Y-dimension of maps are inconsistent in TMapTools::DataCounts");
-    return ReduceMaps(VecMaps, [](double, double DblCount) { return DblCount; });
+    return ReduceMaps(VecMaps, -9999.0, [&](const double* const* PtrInputs, const auto& IsNoData,
+                                            std::size_t LngCells, double* PtrOut) {
+        TCellOps::DataCountCells(PtrInputs, VecMaps.size(), LngCells, IsNoData, PtrOut);
+    });
 }
 
-// Sum divided by DataCounts in one pass: where Sum gives -9999, its no-data
-// value (a map lacks data, or the data add up to it), the quotient is -9999.
 TMap* TMapTools::Average(std::vector<TMap*> VecMaps)
 {
+    return Average(VecMaps, -9999.0);
+}
+
+// Sum divided by DataCounts in one pass: where Sum gives its no-data value
+// (a map lacks data, or the data add up to it), so does the quotient.
+TMap* TMapTools::Average(std::vector<TMap*> VecMaps, double DblNoData)
+{
     CheckSumList(VecMaps);
-    const double DblMaps = static_cast<double>(VecMaps.size());
-    return ReduceMaps(VecMaps, [DblMaps](double DblSum, double DblCount) {
-        return DblCount == DblMaps && DblSum != -9999.0 ? DblSum / DblCount : -9999.0;
+    return ReduceMaps(VecMaps, DblNoData, [&](const double* const* PtrInputs, const auto& IsNoData,
+                                              std::size_t LngCells, double* PtrOut) {
+        TCellOps::MeanCells(PtrInputs, VecMaps.size(), LngCells, IsNoData, DblNoData, PtrOut);
     });
 }
 
 std::vector<TMap*> TMapTools::MovingAverage(std::vector<TMap*> VecMaps, int LngWindow)
+{
+    return MovingAverage(VecMaps, LngWindow, -9999.0);
+}
+
+std::vector<TMap*> TMapTools::MovingAverage(std::vector<TMap*> VecMaps, int LngWindow,
+                                            double DblNoData)
 {
     std::vector<std::unique_ptr<TMap>> VecAverages;
     const long LngStarts = static_cast<long>(VecMaps.size()) - LngWindow;
@@ -219,7 +193,8 @@ std::vector<TMap*> TMapTools::MovingAverage(std::vector<TMap*> VecMaps, int LngW
     const long LngTaken = std::max(LngWindow, 0);
     for (long LngStart = 0; LngStart <= LngStarts; ++LngStart) {
         const auto ItFirst = VecMaps.begin() + LngStart;
-        VecAverages.emplace_back(Average(std::vector<TMap*>(ItFirst, ItFirst + LngTaken)));
+        const std::vector<TMap*> VecWindow(ItFirst, ItFirst + LngTaken);
+        VecAverages.emplace_back(Average(VecWindow, DblNoData));
     }
     return ReleaseAll(VecAverages);
 }

@@ -10,12 +10,23 @@ using namespace TMapKernel;
 
 namespace {
 
-// A new map on the input's geometry holding Op of each input cell.
+// A new map on the input's geometry, no-data value -9999, holding Op of
+// each input cell, no data included.
 template <class TOp>
 TMap* MapCells(const TMap* PtrMap, TOp Op)
 {
     std::unique_ptr<TMap> PtrResult = ResultOn(*PtrMap);
     Transform(*PtrMap, *PtrResult, Op);
+    return PtrResult.release();
+}
+
+// The same with the no-data value DblNoData, which the input's no-data
+// cells become; the others go through Op.
+template <class TOp>
+TMap* MapDataCells(const TMap* PtrMap, TOp Op, double DblNoData)
+{
+    std::unique_ptr<TMap> PtrResult = ResultOn(*PtrMap, DblNoData);
+    Transform(*PtrMap, *PtrResult, Op, NoDataIn(*PtrMap));
     return PtrResult.release();
 }
 
@@ -53,14 +64,34 @@ TMap* TMapTools::ReplaceValue(const TMap* PtrMap, std::map<double, double> MapTa
     return MapCells(PtrMap, [&](double DblValue) { return Recode(DblValue, DblDefault); });
 }
 
+TMap* TMapTools::ReplaceValue(const TMap* PtrMap, std::map<double, double> MapTable,
+                              double DblDefault, double DblNoData)
+{
+    const TCellOps::TRecode Recode(MapTable);
+    return MapDataCells(PtrMap, [&](double DblValue) { return Recode(DblValue, DblDefault); },
+                        DblNoData);
+}
+
 TMap* TMapTools::ThresholdReplace(const TMap* PtrMap, double DblThreshold, double DblReplacement)
 {
     return MapCells(PtrMap, TCellOps::TThresholdReplace{DblThreshold, DblReplacement});
 }
 
+TMap* TMapTools::ThresholdReplace(const TMap* PtrMap, double DblThreshold, double DblReplacement,
+                                  double DblNoData)
+{
+    return MapDataCells(PtrMap, TCellOps::TThresholdReplace{DblThreshold, DblReplacement},
+                        DblNoData);
+}
+
 TMap* TMapTools::Threshold(const TMap* PtrMap, double DblThreshold)
 {
     return MapCells(PtrMap, TCellOps::TThreshold{DblThreshold});
+}
+
+TMap* TMapTools::Threshold(const TMap* PtrMap, double DblThreshold, double DblNoData)
+{
+    return MapDataCells(PtrMap, TCellOps::TThreshold{DblThreshold}, DblNoData);
 }
 
 std::vector<TMap*> TMapTools::Threshold(std::vector<TMap*> VecMaps, double DblThreshold)
@@ -103,4 +134,9 @@ TMap* TMapTools::Mask(const TMap* PtrFirst, const TMap* PtrSecond, double DblMat
 TMap* TMapTools::RoundContents(const TMap* PtrMap)
 {
     return MapCells(PtrMap, TCellOps::TRound());
+}
+
+TMap* TMapTools::RoundContents(const TMap* PtrMap, double DblNoData)
+{
+    return MapDataCells(PtrMap, TCellOps::TRound(), DblNoData);
 }

@@ -6,7 +6,8 @@
 void TMapTools::WriteFlatFile(const TMap* PtrMap, std::ostream& Stream, char ChrSeparator)
 {
     TRowWriter::WriteRows(Stream, PtrMap->GetCells(), static_cast<std::size_t>(PtrMap->GetXDim()),
-                          static_cast<std::size_t>(PtrMap->GetYDim()), ChrSeparator);
+                          static_cast<std::size_t>(PtrMap->GetYDim()), ChrSeparator,
+                          PtrMap->IsSouthUp());
 }
 
 void TMapTools::WriteCSVFile(const TMap* PtrMap, std::ostream& Stream)

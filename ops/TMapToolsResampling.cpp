@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "grid/TAxisLookup.h"
 #include "grid/TGridSize.h"
 #include "ops/TMapKernel.h"
 #include "ops/TMapTools.h"
@@ -35,17 +36,11 @@ std::unique_ptr<TAxis> SteppedAxis(double DblResolution, long LngCount, double D
         DblResolution, TAxisTools::SteppedValues(DblFirst, DblStep, LngCount), ChrAxis, DblFixed));
 }
 
-// Whether the map's Y edges fall from north to south (or are level).
-bool NorthUp(const TMap& Map)
-{
-    const TAxis& YEdges = *Map.GetYAxisInterval();
-    return !(YEdges.GetFilledPoint(Map.GetYDim()).GetY() > YEdges.GetFilledPoint(0).GetY());
-}
-
 // The frame of Downscale: an empty map of the new cell size over the map's
-// extent from its west and north edges, whole new cells only. StgWhere names
-// the operation in the messages.
-std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* StgWhere)
+// extent from its west and north edges, whole new cells only, each cell and
+// the no-data value DblNoData. StgWhere names the operation in the messages.
+std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, double DblNoData,
+                            const char* StgWhere)
 {
     const double DblOld = Map.GetResolution();
     const auto [LngXDim, LngYDim] =
@@ -54,8 +49,9 @@ std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* S
     const double DblWest = Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
     const double DblNorth = Map.GetYAxisInterval()->GetFilledPoint(0).GetY();
     const double DblHalf = DblResolution * 0.5;
-    const double DblDown = NorthUp(Map) ? -1.0 : 1.0;
-    auto PtrFrame = std::make_unique<TMap>(DblResolution, LngXDim, LngYDim);
+    const double DblDown = Map.IsSouthUp() ? 1.0 : -1.0;
+    auto PtrFrame = std::make_unique<TMap>(DblResolution);
+    PtrFrame->Init(DblResolution, LngXDim, LngYDim, DblNoData);
     PtrFrame->SetXAxis(SteppedAxis(DblResolution, LngXDim, DblWest + DblHalf, DblResolution, 'X',
                                    DblNorth).get());
     PtrFrame->SetYAxis(SteppedAxis(DblResolution, LngYDim, DblNorth + DblDown * DblHalf,
@@ -70,7 +66,7 @@ std::unique_ptr<TMap> Frame(const TMap& Map, double DblResolution, const char* S
 std::unique_ptr<TAxis> FineEdges(const TMap& Map, char ChrAxis, long LngK, double DblFine)
 {
     const TAxis& Edges = ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval();
-    const double DblStep = ChrAxis == 'X' || !NorthUp(Map) ? DblFine : -DblFine;
+    const double DblStep = ChrAxis == 'X' || Map.IsSouthUp() ? DblFine : -DblFine;
     // The other component: the north edge for X edges, the west edge for Y.
     const double DblFixed = ChrAxis == 'X' ? Map.GetYAxisInterval()->GetFilledPoint(0).GetY()
                                            : Map.GetXAxisInterval()->GetFilledPoint(0).GetX();
@@ -104,15 +100,13 @@ inline double Bilinear(double DblQ11, double DblQ21, double DblQ12, double DblQ2
 // so each lookup is made once per column and per row of samples.
 struct TSampleLine {
     std::vector<double> VecPos;
-    std::vector<long> VecOut, VecIn, VecLow, VecHigh;
+    std::vector<long> VecOut, VecIn, VecLow, VecHigh;  // negative where missing
     std::vector<double> VecNear, VecFar, VecSpan;  // of the neighbours' centres
-    std::vector<bool> VecOutThrew, VecInThrew;
     long LngFirstFailure = -1;
 
     bool Fails(std::size_t LngI) const
     {
-        return VecOutThrew[LngI] || VecOut[LngI] < 0 || VecInThrew[LngI] || VecIn[LngI] < 0
-            || VecLow[LngI] < 0 || VecHigh[LngI] < 0;
+        return VecOut[LngI] < 0 || VecIn[LngI] < 0 || VecLow[LngI] < 0 || VecHigh[LngI] < 0;
     }
 };
 
@@ -132,6 +126,12 @@ std::vector<double> Positions(double DblFirst, double DblStep, bool BlnAtLeastOn
     return VecPos;
 }
 
+// The lookup of a map's edges in one direction.
+TAxisLookup EdgeLookup(const TMap& Map, char ChrAxis)
+{
+    return TAxisLookup(ChrAxis == 'X' ? *Map.GetXAxisInterval() : *Map.GetYAxisInterval(), ChrAxis);
+}
+
 // Looks each position up in the result's and the input's edges, then picks
 // the input's neighbours: the cell itself and the one toward lower values
 // when the position lies at or below its centre (BlnLowFirst), else toward
@@ -143,19 +143,11 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TMap& Result, const TMa
     const long LngDim = ChrAxis == 'X' ? Map.GetXDim() : Map.GetYDim();
     const std::vector<double> VecCentres =
         (ChrAxis == 'X' ? Map.GetXAxis() : Map.GetYAxis())->GetValues(ChrAxis);
-    const auto Lookup = [ChrAxis](const TMap& Edges, double DblPos, bool& BlnThrew) {
-        BlnThrew = false;
-        try {
-            return Edges.GetIndex(DblPos, ChrAxis);
-        } catch (const TError&) {
-            BlnThrew = true;
-            return -1L;
-        }
-    };
+    const TAxisLookup OutLookup = EdgeLookup(Result, ChrAxis);
+    const TAxisLookup InLookup = EdgeLookup(Map, ChrAxis);
     for (std::size_t LngI = 0; LngI < VecPos.size(); ++LngI) {
-        bool BlnOutThrew, BlnInThrew;
-        const long LngOut = Lookup(Result, VecPos[LngI], BlnOutThrew);
-        const long LngIn = Lookup(Map, VecPos[LngI], BlnInThrew);
+        const long LngOut = OutLookup.Find(VecPos[LngI]);
+        const long LngIn = InLookup.Find(VecPos[LngI]);
         long LngLow = -1, LngHigh = -1;
         if (LngIn >= 0) {
             const bool BlnAtOrBelow = VecPos[LngI] <= VecCentres[static_cast<std::size_t>(LngIn)];
@@ -170,8 +162,6 @@ TSampleLine SampleLine(std::vector<double> VecPos, const TMap& Result, const TMa
         Line.VecIn.push_back(LngIn);
         Line.VecLow.push_back(LngLow);
         Line.VecHigh.push_back(LngHigh);
-        Line.VecOutThrew.push_back(BlnOutThrew);
-        Line.VecInThrew.push_back(BlnInThrew);
         if (Line.LngFirstFailure < 0 && Line.Fails(LngI))
             Line.LngFirstFailure = static_cast<long>(LngI);
         const double DblLow = LngLow < 0 ? 0.0 : VecCentres[static_cast<std::size_t>(LngLow)];
@@ -287,12 +277,8 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::BilinearInterpolate");
     PtrMap->RequireAxes("TMapTools::BilinearInterpolate");
-    const double DblNoData = PtrMap->GetNoDataValue();
-    std::unique_ptr<TMap> PtrResult = Frame(*PtrMap, DblResolution, "TMapTools::BilinearInterpolate");
-    // The frame holds its own no-data value; refilled only when the map's differs.
-    if (!(DblNoData == PtrResult->GetNoDataValue()))
-        PtrResult->InitValues(DblNoData);
-    PtrResult->SetNoDataValue(DblNoData);
+    std::unique_ptr<TMap> PtrResult =
+        Frame(*PtrMap, DblResolution, PtrMap->GetNoDataValue(), "TMapTools::BilinearInterpolate");
 
     // Samples start one input cell inside the frame's west and north edges
     // and stay one input cell (and one new cell in X and north) inside the
@@ -333,10 +319,15 @@ TMap* TMapTools::BilinearInterpolate(const TMap* PtrMap, double DblResolution)
 
 TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution)
 {
+    return Downscale(PtrMap, DblResolution, -9999.0);
+}
+
+TMap* TMapTools::Downscale(const TMap* PtrMap, double DblResolution, double DblNoData)
+{
     if (!(DblResolution > 0.0))
         throw TError("New resolution cannot be <= 0.0 in TMapTools::Downscale");
     PtrMap->RequireAxes("TMapTools::Downscale");
-    return Frame(*PtrMap, DblResolution, "TMapTools::Downscale").release();
+    return Frame(*PtrMap, DblResolution, DblNoData, "TMapTools::Downscale").release();
 }
 
 TMap* TMapTools::Subdivide(const TMap* PtrMap, int LngFactor)

@@ -67,11 +67,13 @@ std::map<double, double> ValuesAt(const TMap& Map, const TPositionTable& Table)
     return MapValues;
 }
 
-// The slope map of the window of LngWindow + 1 maps starting at map LngFirst.
-// Positions and kept values go through two buffers sized once per window.
-std::unique_ptr<TMap> GradientMap(const std::vector<TMap*>& VecMaps, long LngFirst, int LngWindow)
+// The slope map of the window of LngWindow + 1 maps starting at map LngFirst,
+// no data marked with DblNoData. Positions and kept values go through two
+// buffers sized once per window.
+std::unique_ptr<TMap> GradientMap(const std::vector<TMap*>& VecMaps, long LngFirst, int LngWindow,
+                                  double DblNoData)
 {
-    std::unique_ptr<TMap> PtrResult = TMapKernel::ResultOn(*VecMaps[0]);
+    std::unique_ptr<TMap> PtrResult = TMapKernel::ResultOn(*VecMaps[0], DblNoData);
     std::vector<const double*> VecCells;
     std::vector<double> VecNoData;
     for (long LngMap = LngFirst; LngMap <= LngFirst + LngWindow; ++LngMap) {
@@ -197,6 +199,12 @@ std::vector<double> TMapTools::GetValuesVector(std::vector<TMap*> VecMaps, long 
 
 std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int LngWindow)
 {
+    return ValueGradients(VecMaps, LngWindow, -9999.0);
+}
+
+std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int LngWindow,
+                                             double DblNoData)
+{
     const long LngMaps = static_cast<long>(VecMaps.size());
     if (LngWindow < 0 || LngWindow >= LngMaps)
         throw TError("Window size must be < number of maps in TMapTools::ValueGradients");
@@ -210,6 +218,6 @@ std::vector<TMap*> TMapTools::ValueGradients(std::vector<TMap*> VecMaps, int Lng
     std::vector<std::unique_ptr<TMap>> VecOwned;
     VecOwned.reserve(static_cast<std::size_t>(LngMaps - LngWindow));
     for (long LngFirst = 0; LngFirst < LngMaps - LngWindow; ++LngFirst)
-        VecOwned.push_back(GradientMap(VecMaps, LngFirst, LngWindow));
+        VecOwned.push_back(GradientMap(VecMaps, LngFirst, LngWindow, DblNoData));
     return TMapKernel::ReleaseAll(VecOwned);
 }

@@ -138,6 +138,18 @@ TMap* TMapTools::Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoin
     return CopyBlock(*PtrMap, LngX1, LngY1, LngX2, LngY2);
 }
 
+// The block's cells as Extract copies them, then those that are no data in
+// the map marked with DblNoData.
+TMap* TMapTools::Extract(const TMap* PtrMap, const TPoint* PtrFirst, const TPoint* PtrSecond,
+                         double DblNoData)
+{
+    std::unique_ptr<TMap> PtrBlock(Extract(PtrMap, PtrFirst, PtrSecond));
+    PtrBlock->SetNoDataValue(DblNoData);
+    TMapKernel::Transform(*PtrBlock, *PtrBlock, [](double DblValue) { return DblValue; },
+                          TMapKernel::NoDataIn(*PtrMap));
+    return PtrBlock.release();
+}
+
 void TMapTools::Intersection(const TMap* PtrFirst, const TMap* PtrSecond, TMap*& PtrFirstPart,
                              TMap*& PtrSecondPart)
 {

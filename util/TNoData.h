@@ -42,12 +42,22 @@ public:
         std::memcpy(&DblValue, &MarkerBits, sizeof DblValue);
         return DblValue;
     }
-    static bool IsMarker(double DblCell)
-    {
-        std::uint64_t LngBits;
-        std::memcpy(&LngBits, &DblCell, sizeof LngBits);
-        return LngBits == MarkerBits;
-    }
+    // Whether a cell holds the marker, bit for bit: TNoData::IsMarker(DblCell).
+    // An object rather than a function, so that passed to a loop over cells
+    // as its no-data test (TCellOps) it is inlined there, always. The
+    // difference is folded to 32 bits before it is compared, which plain SSE2
+    // compares several at a time: such loops vectorise, where a 64-bit
+    // comparison would keep them scalar.
+    struct TIsMarker {
+        bool operator()(double DblCell) const
+        {
+            std::uint64_t LngBits;
+            std::memcpy(&LngBits, &DblCell, sizeof LngBits);
+            const std::uint64_t LngDifference = LngBits ^ MarkerBits;
+            return static_cast<std::uint32_t>(LngDifference | (LngDifference >> 32)) == 0;
+        }
+    };
+    static constexpr TIsMarker IsMarker{};
     // A cell as read under this grid's rule: the marker for no data; a data
     // cell that happens to hold the marker's bits becomes a plain NaN.
     double Mark(double DblCell) const

@@ -2,6 +2,7 @@
 // grids that line up, cell by cell.
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <map>
 
 #include "app/engine/TCellJob.h"
@@ -10,18 +11,12 @@
 #include "app/map/TMapArguments.h"
 #include "app/map/TMapCommands.h"
 #include "app/map/TMapRun.h"
-#include "app/map/TTempCellOps.h"
 #include "ops/TCellOps.h"
 #include "util/TError.h"
 
 namespace {
 
 using TSources = std::vector<TMapRun::TSourcePtr>;
-
-bool IsNoData(double DblValue)
-{
-    return TNoData::IsMarker(DblValue);
-}
 
 // A OP B on the geometry of the finer grid (A on a tie), or of A alone.
 class TPairwise : public TMapCommand {
@@ -82,14 +77,48 @@ void RequireGrids(const TMapArguments& Args, std::size_t LngLeast)
         Args.Fail("needs " + std::to_string(LngLeast) + " grids or more");
 }
 
-// A function of the cells of n inputs, as the shared cell functions give it,
-// with no data the marker in and out.
-template <void (*Cells)(const double* const*, std::size_t, std::size_t, bool (*)(double), double,
-                        double*)>
-TStack::TFunction OfStack(std::size_t LngInputs)
+// The cell functions of a stack of LngInputs grids, no data the marker in
+// and out.
+TStack::TFunction DifferenceCells(std::size_t)
+{
+    return [](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        TCellOps::PairCells(PtrInputs[0], PtrInputs[1], LngCells, std::minus<double>(), TNoData::IsMarker,
+                            TNoData::Marker(), PtrPlanes[0]);
+    };
+}
+
+TStack::TFunction SumCells(std::size_t LngInputs)
 {
     return [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
-        Cells(PtrInputs, LngInputs, LngCells, IsNoData, TNoData::Marker(), PtrPlanes[0]);
+        TCellOps::SumCells(PtrInputs, LngInputs, LngCells, TNoData::IsMarker, TNoData::Marker(), PtrPlanes[0]);
+    };
+}
+
+TStack::TFunction MeanCells(std::size_t LngInputs)
+{
+    return [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        TCellOps::MeanCells(PtrInputs, LngInputs, LngCells, TNoData::IsMarker, TNoData::Marker(), PtrPlanes[0]);
+    };
+}
+
+TStack::TFunction DataCountCells(std::size_t LngInputs)
+{
+    return [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        TCellOps::DataCountCells(PtrInputs, LngInputs, LngCells, TNoData::IsMarker, PtrPlanes[0]);
+    };
+}
+
+TStack::TFunction MaskedCells(std::size_t)
+{
+    return [](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        TCellOps::MaskCells(PtrInputs[0], PtrInputs[1], LngCells, TNoData::IsMarker, TNoData::Marker(), PtrPlanes[0]);
+    };
+}
+
+TStack::TFunction SlopeCells(std::size_t LngInputs)
+{
+    return [LngInputs](const double* const* PtrInputs, std::size_t LngCells, double* const* PtrPlanes) {
+        TCellOps::SlopeCells(PtrInputs, LngInputs, LngCells, TNoData::IsMarker, TNoData::Marker(), PtrPlanes[0]);
     };
 }
 
@@ -163,40 +192,40 @@ std::unique_ptr<TMapCommand> Divide(const TMapArguments& Args)
 
 std::unique_ptr<TMapCommand> Subtract(const TMapArguments& Args)
 {
-    return std::make_unique<TStack>(Args, OfStack<TCellOps::DifferenceCells>(2));
+    return std::make_unique<TStack>(Args, DifferenceCells(2));
 }
 
 std::unique_ptr<TMapCommand> Sum(const TMapArguments& Args)
 {
     RequireGrids(Args, 2);
-    return std::make_unique<TStack>(Args, OfStack<TCellOps::SumCells>(Args.Arguments().size()));
+    return std::make_unique<TStack>(Args, SumCells(Args.Arguments().size()));
 }
 
 std::unique_ptr<TMapCommand> Average(const TMapArguments& Args)
 {
     RequireGrids(Args, 2);
-    return std::make_unique<TStack>(Args, OfStack<TCellOps::MeanCells>(Args.Arguments().size()));
+    return std::make_unique<TStack>(Args, MeanCells(Args.Arguments().size()));
 }
 
 std::unique_ptr<TMapCommand> Count(const TMapArguments& Args)
 {
-    return std::make_unique<TStack>(Args, OfStack<TCellOps::DataCountCells>(Args.Arguments().size()));
+    return std::make_unique<TStack>(Args, DataCountCells(Args.Arguments().size()));
 }
 
 std::unique_ptr<TMapCommand> Mask(const TMapArguments& Args)
 {
-    return std::make_unique<TStack>(Args, OfStack<TCellOps::MaskCells>(2));
+    return std::make_unique<TStack>(Args, MaskedCells(2));
 }
 
 std::unique_ptr<TMapCommand> MovingAverage(const TMapArguments& Args)
 {
-    return std::make_unique<TSeries>(Args, 0, OfStack<TCellOps::MeanCells>);
+    return std::make_unique<TSeries>(Args, 0, MeanCells);
 }
 
 // A slope takes two grids at least: a window of N is a run of N + 1.
 std::unique_ptr<TMapCommand> Gradients(const TMapArguments& Args)
 {
-    return std::make_unique<TSeries>(Args, 1, OfStack<TCellOps::SlopeCells>);
+    return std::make_unique<TSeries>(Args, 1, SlopeCells);
 }
 
 }  // namespace TMapCommands

@@ -232,7 +232,7 @@ public:
     explicit TRound(const TMapArguments& Args) : MbrArgs(Args) {}
     void Run(TMapRun& Run) override
     {
-        CellByCell(Run, MbrArgs, TCellJob::OnData([](double DblValue) { return std::round(DblValue); }));
+        CellByCell(Run, MbrArgs, TCellJob::OnData(TCellOps::TRoundHalfAway()));
     }
 
 private:

@@ -124,6 +124,11 @@ void CellOperations(TRun& Run)
     Run.Try([&] { Run.Transcript.Note(TMapTools::CountValues(PtrA, DblThreshold)); });
     Run.Try([&] { Run.Note(TMapTools::Mask(PtrA, Run.Map(1), DblThreshold, DblReplacement)); });
     Run.Try([&] { Run.Note(TMapTools::RoundContents(PtrA)); });
+    const double DblNoData = Run.Value();
+    Run.Try([&] { Run.Note(TMapTools::ReplaceValue(PtrA, MapTable, DblDefault, DblNoData)); });
+    Run.Try([&] { Run.Note(TMapTools::ThresholdReplace(PtrA, DblThreshold, DblReplacement, DblNoData)); });
+    Run.Try([&] { Run.Note(TMapTools::Threshold(PtrA, DblThreshold, DblNoData)); });
+    Run.Try([&] { Run.Note(TMapTools::RoundContents(PtrA, DblNoData)); });
 }
 
 void ArithmeticOperations(TRun& Run)
@@ -139,6 +144,10 @@ void ArithmeticOperations(TRun& Run)
     Run.Try([&] { Run.Note(TMapTools::Average(Run.List())); });
     const int LngWindow = static_cast<int>(Run.Bytes.Between(-1, 4));
     Run.Try([&] { Run.Note(TMapTools::MovingAverage(Run.List(), LngWindow)); });
+    const double DblNoData = Run.Value();
+    Run.Try([&] { Run.Note(TMapTools::Sum(Run.List(), DblNoData)); });
+    Run.Try([&] { Run.Note(TMapTools::Average(Run.List(), DblNoData)); });
+    Run.Try([&] { Run.Note(TMapTools::MovingAverage(Run.List(), LngWindow, DblNoData)); });
 }
 
 void ResamplingOperations(TRun& Run)
@@ -160,6 +169,7 @@ void ResamplingOperations(TRun& Run)
     const double DblResolution = PtrA->GetResolution() * Run.Bytes.Pick(ArrShares);
     Run.Try([&] { Run.Note(TMapTools::BilinearInterpolate(PtrA, DblResolution)); });
     Run.Try([&] { Run.Note(TMapTools::Downscale(PtrA, DblResolution)); });
+    Run.Try([&] { Run.Note(TMapTools::Downscale(PtrA, DblResolution, ArrValues[0])); });
     const int LngFactor = static_cast<int>(Run.Bytes.Between(-1, 4));
     Run.Try([&] { Run.Note(TMapTools::Subdivide(PtrA, LngFactor)); });
     static const long ArrBuffers[] = {-20, -1, 0, 1, 3, LONG_MIN, LONG_MAX, 2};
@@ -183,6 +193,7 @@ void SubMapOperations(TRun& Run)
     });
     const TPoint First = Run.Position(0), Second = Run.Position(0);
     Run.Try([&] { Run.Note(TMapTools::Extract(PtrA, &First, &Second)); });
+    Run.Try([&] { Run.Note(TMapTools::Extract(PtrA, &First, &Second, PtrB->GetNoDataValue())); });
     Run.Try([&] {
         TMap* PtrFirstPart = nullptr;
         TMap* PtrSecondPart = nullptr;
@@ -228,6 +239,8 @@ void SeriesOperations(TRun& Run)
     Run.Try([&] { Run.Transcript.Note(TMapTools::GetValuesVector(Run.List(), LngX, LngY, LngStart, LngEnd)); });
     const int LngWindow = static_cast<int>(Run.Bytes.Between(-1, 3));
     Run.Try([&] { Run.Note(TMapTools::ValueGradients(Run.List(), LngWindow)); });
+    const double DblNoData = Run.Value();
+    Run.Try([&] { Run.Note(TMapTools::ValueGradients(Run.List(), LngWindow, DblNoData)); });
 }
 
 void DumpOperations(TRun& Run)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "GridTestSupport.h"
+#include "grid/TAxisLookup.h"
 
 namespace {
 using TValues = std::vector<double>;
@@ -63,9 +64,18 @@ TEST(TAxisIndex, BisectionGivesWhatAScanOfTheIntervalsGives)
                 VecProbes.push_back(DblPoint + DblStep);
         for (int LngI = 0; LngI < 20; ++LngI)
             VecProbes.push_back(std::uniform_real_distribution<double>(-2, 5)(Random));
-        for (double DblProbe : VecProbes)
-            EXPECT_EQ(LookedUpIndex(*PtrAxis, DblProbe), ScannedIndex(VecPoints, DblProbe))
+        // The lookup that throws, and the one that answers instead.
+        const TAxisLookup Lookup(*PtrAxis, 'Y');
+        for (double DblProbe : VecProbes) {
+            const std::string StgScanned = ScannedIndex(VecPoints, DblProbe);
+            EXPECT_EQ(LookedUpIndex(*PtrAxis, DblProbe), StgScanned)
                 << "axis of " << VecPoints.size() << " points, value " << DblProbe;
+            const long LngFound = Lookup.Find(DblProbe);
+            EXPECT_EQ(LngFound == TAxisLookup::OutOfRange ? "Ordinate is out of range in TAxis::GetIndex"
+                                                          : std::to_string(LngFound),
+                      StgScanned)
+                << "axis of " << VecPoints.size() << " points, value " << DblProbe;
+        }
     }
 }
 

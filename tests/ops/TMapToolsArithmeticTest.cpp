@@ -154,3 +154,51 @@ TEST(TMapToolsArithmetic, MovingAverageOneMapPerWindow)
         EXPECT_TERROR(TMapTools::MovingAverage(VecMaps, LngWindow),
                       "Must have more than 2 maps to sum in TMapTools::Sum");
 }
+
+// The forms taking the output's no-data value mark no data with it, each
+// map's no-data cells those equal to its own value.
+TEST(TMapToolsArithmetic, ListFormsWithTheOutputsNoDataValue)
+{
+    const double NaN = std::nan("");
+    const TValues ArrNoData = {-1, NaN, -9999};
+    const std::vector<TValues> VecCells = {{1, -1, 3, 4, 0.5}, {NaN, 2, 2, -9999, 0.25}, {5, 6, -9999, 8, -1}};
+    std::vector<std::unique_ptr<TMap>> VecOwned;
+    std::vector<TMap*> VecMaps;
+    for (std::size_t LngMap = 0; LngMap < VecCells.size(); ++LngMap) {
+        VecOwned.push_back(MakeMap(5, 1, 1, 0, 1, VecCells[LngMap], ArrNoData[LngMap]));
+        VecMaps.push_back(VecOwned.back().get());
+    }
+    for (double DblOut : {-5.0, NaN}) {
+        SCOPED_TRACE(DblOut);
+        // Each window's sum and mean where all its maps hold data.
+        const auto Expected = [&](std::size_t LngFirst, std::size_t LngCount, bool BlnMean) {
+            TValues VecOut;
+            for (std::size_t LngCell = 0; LngCell < 5; ++LngCell) {
+                double DblSum = 0;
+                bool BlnData = true;
+                for (std::size_t LngMap = LngFirst; LngMap < LngFirst + LngCount; ++LngMap) {
+                    DblSum += VecCells[LngMap][LngCell];
+                    BlnData = BlnData && VecCells[LngMap][LngCell] != ArrNoData[LngMap];
+                }
+                VecOut.push_back(!BlnData ? DblOut : BlnMean ? DblSum / LngCount : DblSum);
+            }
+            return VecOut;
+        };
+        const auto ExpectCells = [&](TMap* PtrResult, const TValues& VecExpected) {
+            const auto PtrOwned = Own(PtrResult);
+            EXPECT_TRUE(SameValue(PtrOwned->GetNoDataValue(), DblOut));
+            for (std::size_t LngCell = 0; LngCell < 5; ++LngCell)
+                EXPECT_TRUE(SameValue(PtrOwned->GetCells()[LngCell], VecExpected[LngCell]))
+                    << LngCell << ": " << PtrOwned->GetCells()[LngCell];
+        };
+        ExpectCells(TMapTools::Sum(VecMaps, DblOut), Expected(0, 3, false));
+        ExpectCells(TMapTools::Average(VecMaps, DblOut), Expected(0, 3, true));
+        const std::vector<TMap*> VecAverages = TMapTools::MovingAverage(VecMaps, 2, DblOut);
+        ASSERT_EQ(VecAverages.size(), 2u);
+        for (std::size_t LngFirst = 0; LngFirst < 2; ++LngFirst)
+            ExpectCells(VecAverages[LngFirst], Expected(LngFirst, 2, true));
+    }
+    // A sum equal to the no-data value is no data in the mean, as in Sum.
+    EXPECT_EQ(Cells(*Own(TMapTools::Average(VecMaps, 4.75))).back(), -0.25 / 3);
+    EXPECT_EQ(Cells(*Own(TMapTools::Average({VecMaps[0], VecMaps[0]}, 1.0))).back(), 1.0);
+}

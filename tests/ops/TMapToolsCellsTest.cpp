@@ -1,6 +1,9 @@
 // Operations on the values of one map.
 #include <cmath>
+#include <functional>
 #include <limits>
+#include <map>
+#include <string>
 
 #include "ops/OpsTestSupport.h"
 
@@ -131,4 +134,44 @@ TEST(TMapToolsCells, RoundContentsRoundsPositivesHalfUpAndTruncatesNegatives)
     EXPECT_FALSE(std::signbit(PtrResult->GetPointVal(0, 0)));
     EXPECT_FALSE(std::signbit(PtrResult->GetPointVal(1, 0)));
     EXPECT_TRUE(std::isnan(PtrResult->GetPointVal(2, 0)) && std::signbit(PtrResult->GetPointVal(2, 0)));
+}
+
+// The forms taking the output's no-data value: the input's no-data cells
+// (-1 here, or NaN, which marks nothing) become it and take no part; the
+// others as the documented forms give them, computed here by the tests' own
+// rules.
+TEST(TMapToolsCells, FormsWithTheOutputsNoDataValue)
+{
+    const TValues VecIn = {-1, 2.5, -2.5, NaN, 7, -9999};
+    const std::map<double, double> MapTable = {{2.5, 25}, {-1, 10}};
+    const struct {
+        const char* StgName;
+        std::function<TMap*(const TMap*, double)> Form;
+        std::function<double(double)> Rule;
+    } ArrCases[] = {
+        {"Threshold", [](const TMap* PtrMap, double DblOut) { return TMapTools::Threshold(PtrMap, 2.5, DblOut); },
+         [](double v) { return v < 2.5 || std::isnan(v) ? 0.0 : v; }},
+        {"ThresholdReplace",
+         [](const TMap* PtrMap, double DblOut) { return TMapTools::ThresholdReplace(PtrMap, 2.5, 8, DblOut); },
+         [](double v) { return v >= 2.5 ? 8.0 : v; }},
+        {"ReplaceValue",
+         [&](const TMap* PtrMap, double DblOut) { return TMapTools::ReplaceValue(PtrMap, MapTable, 3, DblOut); },
+         [](double v) { return v == 2.5 ? 25.0 : v == -1 ? 10.0 : 3.0; }},
+        {"RoundContents", [](const TMap* PtrMap, double DblOut) { return TMapTools::RoundContents(PtrMap, DblOut); },
+         [](double v) { return v < 0 ? -std::floor(-v) + 0.0 : std::floor(v + 0.5); }},
+    };
+    for (const auto& Case : ArrCases)
+        for (double DblIn : {-1.0, NaN})
+            for (double DblOut : {-5.0, NaN}) {
+                SCOPED_TRACE(std::string(Case.StgName) + " " + std::to_string(DblIn) + " to " + std::to_string(DblOut));
+                const auto PtrMap = SmallMap(VecIn, DblIn);
+                const auto PtrResult = Own(Case.Form(PtrMap.get(), DblOut));
+                EXPECT_TRUE(SameValue(PtrResult->GetNoDataValue(), DblOut));
+                ExpectSameAxes(*PtrResult, *PtrMap);
+                for (std::size_t LngI = 0; LngI < VecIn.size(); ++LngI) {
+                    const bool BlnNoData = VecIn[LngI] == DblIn;
+                    EXPECT_TRUE(SameValue(PtrResult->GetCells()[LngI], BlnNoData ? DblOut : Case.Rule(VecIn[LngI])))
+                        << "cell " << LngI << ": " << PtrResult->GetCells()[LngI];
+                }
+            }
 }

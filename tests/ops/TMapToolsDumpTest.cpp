@@ -7,6 +7,7 @@
 #include <string>
 
 #include "io/TARCGISFileTools.h"
+#include "ops/OpsTestSupport.h"
 
 namespace {
 
@@ -34,6 +35,29 @@ TEST(TMapToolsDump, FlatFileFollowsEveryValueWithTheSeparator)
     // Values as the number formatter writes them, not as they were read.
     EXPECT_EQ(FlatFile(*Load(2, 1, "2.50 -1e-7\n"), '\t'), "2.5\t-1e-07\t\n");
     EXPECT_EQ(FlatFile(*Load(0, 2, ""), ','), "\n\n");
+}
+
+// A south-up map, built as client code builds one, through rising centre
+// axes: its row 0 is the south row, and its flat file, as the grid file
+// beside it, starts with the north row.
+TEST(TMapToolsDump, FlatFileOfASouthUpMapStartsWithTheNorthRow)
+{
+    TAxis XCentres(5, 3), YCentres(5, 2);
+    for (long LngI = 0; LngI < 3; ++LngI)
+        XCentres.SetPoint(LngI, new TPoint(12.5 + 5 * LngI, 0));
+    for (long LngI = 0; LngI < 2; ++LngI)
+        YCentres.SetPoint(LngI, new TPoint(0, 22.5 + 5 * LngI));
+    TMap SouthUp(&XCentres, &YCentres);
+    const TRows VecRowsSouthFirst = {{4, 5, 6}, {1, 2, 3}};
+    for (long LngY = 0; LngY < 2; ++LngY)
+        for (long LngX = 0; LngX < 3; ++LngX)
+            SouthUp.SetPoint(LngX, LngY, VecRowsSouthFirst[LngY][LngX]);
+    const std::string StgNorthFirst = "1,2,3,\n4,5,6,\n";
+    EXPECT_EQ(FlatFile(SouthUp, ','), StgNorthFirst);
+    EXPECT_EQ(FlatFile(*Load(3, 2, "1 2 3\n4 5 6\n"), ','), StgNorthFirst);
+    std::ostringstream Grid;
+    TARCGISFileTools::WriteARCGISFile(&SouthUp, Grid);
+    EXPECT_EQ(Grid.str().substr(Grid.str().find("NODATA_value")), "NODATA_value -9999\n1 2 3 \n4 5 6 \n");
 }
 
 TEST(TMapToolsDump, CSVListsCellCentresColumnByColumn)

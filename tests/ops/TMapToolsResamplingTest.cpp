@@ -247,3 +247,17 @@ TEST(TMapToolsResampling, SouthUpMapsSubdivideOntoTheirOwnCells)
     const auto PtrSum = Own(TMapTools::Add(PtrFine.get(), PtrSouthUp.get()));
     EXPECT_EQ(Cells(*PtrSum), TValues({6, 6, 8, 8, 6, 6, 8, 8}));
 }
+
+TEST(TMapToolsResampling, DownscaleWithTheOutputsNoDataValue)
+{
+    const auto PtrMap = MakeMap(10, 6, 1, 100, 50);
+    const auto PtrPlain = Own(TMapTools::Downscale(PtrMap.get(), 3));
+    for (double DblOut : {-5.0, std::nan("")}) {
+        const auto PtrFrame = Own(TMapTools::Downscale(PtrMap.get(), 3, DblOut));
+        EXPECT_EQ(Components(*PtrFrame->GetXAxisInterval(), 'X'), Components(*PtrPlain->GetXAxisInterval(), 'X'));
+        EXPECT_EQ(Components(*PtrFrame->GetYAxisInterval(), 'Y'), Components(*PtrPlain->GetYAxisInterval(), 'Y'));
+        EXPECT_TRUE(SameValue(PtrFrame->GetNoDataValue(), DblOut));
+        for (double DblCell : Cells(*PtrFrame))
+            EXPECT_TRUE(SameValue(DblCell, DblOut));
+    }
+}

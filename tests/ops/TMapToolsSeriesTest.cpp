@@ -129,11 +129,17 @@ TEST(TMapToolsSeries, ValueGradientsFitsEachCellOverTheWindow)
             VecMaps.push_back(VecOwned.back().get());
         }
         VecMaps[2]->SetNoDataValue(7.0);
-        const std::vector<TMap*> VecSlopes = TMapTools::ValueGradients(VecMaps, 3);
-        ASSERT_EQ(VecSlopes.size(), 1u);
-        const std::unique_ptr<TMap> PtrSlopes(VecSlopes[0]);
-        EXPECT_TRUE(SameValue(PtrSlopes->GetPointVal(0, 0), Case.second))
-            << PtrSlopes->GetPointVal(0, 0) << " for " << Case.first[1][0];
-        EXPECT_EQ(PtrSlopes->GetPointVal(1, 0), -9999.0);
+        // The form taking the output's no-data value marks with it what the
+        // documented form marks with -9999.
+        for (double DblOut : {-9999.0, -5.0, DblNaN}) {
+            const std::vector<TMap*> VecSlopes = DblOut == -9999.0
+                ? TMapTools::ValueGradients(VecMaps, 3) : TMapTools::ValueGradients(VecMaps, 3, DblOut);
+            ASSERT_EQ(VecSlopes.size(), 1u);
+            const std::unique_ptr<TMap> PtrSlopes(VecSlopes[0]);
+            EXPECT_TRUE(SameValue(PtrSlopes->GetPointVal(0, 0), Case.second == -9999 ? DblOut : Case.second))
+                << PtrSlopes->GetPointVal(0, 0) << " for " << Case.first[1][0];
+            EXPECT_TRUE(SameValue(PtrSlopes->GetPointVal(1, 0), DblOut));
+            EXPECT_TRUE(SameValue(PtrSlopes->GetNoDataValue(), DblOut));
+        }
     }
 }

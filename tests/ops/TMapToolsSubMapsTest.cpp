@@ -221,3 +221,21 @@ TEST(TMapToolsSubMaps, FindPatchExtentAndNonzeroNeighbourScanTheirBlocks)
     EXPECT_TERROR(TMapTools::FindNonzeroNeighbourVal(PtrMap.get(), 0, -1),
                   "Y-ordinate is out of range in TMapTools::FindNonzeroNeighbourVal");
 }
+
+TEST(TMapToolsSubMaps, ExtractWithTheOutputsNoDataValueMarksTheMapsNoData)
+{
+    const auto PtrM = MakeM({{0, -1, 2, 3}, {10, -9999, -1, 13}, {20, 21, 22, 23}});
+    PtrM->SetNoDataValue(-1.0);
+    const TPoint NW(1.2, 2.7), SE(2.5, 0.3);
+    for (double DblOut : {-5.0, DblNaN}) {
+        const auto PtrBlock = Own(TMapTools::Extract(PtrM.get(), &NW, &SE, DblOut));
+        const auto PtrPlain = Own(TMapTools::Extract(PtrM.get(), &NW, &SE));
+        EXPECT_EQ(Components(*PtrBlock->GetXAxisInterval(), 'X'), Components(*PtrPlain->GetXAxisInterval(), 'X'));
+        EXPECT_EQ(Components(*PtrBlock->GetYAxisInterval(), 'Y'), Components(*PtrPlain->GetYAxisInterval(), 'Y'));
+        EXPECT_TRUE(SameValue(PtrBlock->GetNoDataValue(), DblOut));
+        const TValues VecPlain = Cells(*PtrPlain), VecBlock = Cells(*PtrBlock);
+        ASSERT_EQ(VecBlock.size(), 6u);
+        for (std::size_t LngI = 0; LngI < VecPlain.size(); ++LngI)
+            EXPECT_TRUE(SameValue(VecBlock[LngI], VecPlain[LngI] == -1 ? DblOut : VecPlain[LngI])) << LngI;
+    }
+}
