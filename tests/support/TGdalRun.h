@@ -1,14 +1,17 @@
 #pragma once
 // GDAL's command-line tools as a peer in tests: whether they are installed
 // (without them a test is skipped, unless PVX_REQUIRE_GDAL=1, as in CI,
-// makes that a failure), and a grid a GDAL command writes as an ASCII grid
-// with every digit, read with the tests' own reader.
+// makes that a failure), a grid a GDAL command writes as an ASCII grid
+// with every digit, read with the tests' own reader, the cells of a raster
+// as GDAL reads them, and its coordinate system.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/TCommand.h"
 #include "support/TGridText.h"
@@ -40,4 +43,28 @@ inline std::optional<TGridText> GdalGrid(const std::string& StgCommand, const st
         return std::nullopt;
     }
     return ParseGridText(ReadText(StgOutput));
+}
+
+// The cells of a raster's first band (or of what StgOptions selects, such as
+// "-b mask") as GDAL reads them as Float64, in the file's row order: a raw
+// dump through a scratch file StgScratch.
+inline std::vector<double> GdalCells(const std::string& StgRaster, const std::string& StgScratch,
+                                     const std::string& StgOptions = "")
+{
+    const TCommandResult Result = RunShell("gdal_translate -q -ot Float64 -of ENVI " + StgOptions + " "
+                                           + ShellQuoted(StgRaster) + " " + ShellQuoted(StgScratch));
+    EXPECT_EQ(Result.LngStatus, 0) << StgRaster << ": " << Result.StgErr;
+    const std::string StgBytes = ReadText(StgScratch);
+    std::vector<double> VecCells(StgBytes.size() / sizeof(double));
+    std::memcpy(VecCells.data(), StgBytes.data(), VecCells.size() * sizeof(double));
+    return VecCells;
+}
+
+// The coordinate system GDAL reads for a file, as one line of WKT1; empty
+// for none.
+inline std::string GdalWkt1(const std::string& StgFile)
+{
+    const TCommandResult Result = RunShell("gdalsrsinfo -o wkt1 --single-line " + ShellQuoted(StgFile));
+    const std::size_t LngEnd = Result.StgOut.find_last_not_of("\n");
+    return Result.LngStatus == 0 && LngEnd != std::string::npos ? Result.StgOut.substr(0, LngEnd + 1) : "";
 }
