@@ -20,11 +20,12 @@ for seed in tests/fuzz/corpus/*; do
 done
 
 status=0
-for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps FuzzCalc; do
+for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps FuzzCalc FuzzGzip; do
     case $harness in
         FuzzReader) seeds=tests/fuzz/corpus ;;
         FuzzOps) seeds=tests/fuzz/ops-corpus ;;
         FuzzCalc) seeds=tests/fuzz/calc-corpus ;;
+        FuzzGzip) seeds=tests/fuzz/gzip-corpus ;;
         *) seeds="$work/prefixed" ;;
     esac
     mkdir -p "$work/$harness"
