@@ -106,6 +106,21 @@ protected:
         return StgRaster;
     }
 
+    // A VRT of a 3 x 2 grid with the geotransform given (none when empty).
+    std::string Vrt(const std::string& StgName, const std::string& StgTransform)
+    {
+        WriteText(MbrDir / "small.asc",
+                  "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n"
+                  "NODATA_value -9999\n1 2 3\n4 5 6\n");
+        WriteText(MbrDir / StgName,
+                  "<VRTDataset rasterXSize='3' rasterYSize='2'>"
+                      + (StgTransform.empty() ? "" : "<GeoTransform>" + StgTransform + "</GeoTransform>")
+                      + "<VRTRasterBand dataType='Float64' band='1'><NoDataValue>-9999</NoDataValue>"
+                        "<SimpleSource><SourceFilename relativeToVRT='1'>small.asc</SourceFilename>"
+                        "<SourceBand>1</SourceBand></SimpleSource></VRTRasterBand></VRTDataset>");
+        return MbrDir / StgName;
+    }
+
     TTempDir MbrDir;
 };
 
@@ -155,36 +170,16 @@ TEST_F(GdalRaster, ReadsWhatGdalReads)
     }
 }
 
-TEST_F(GdalRaster, RestartReadsTheSameRowsAgain)
-{
-    TGdalRaster Raster(
-        Made("-ot Float32 -co TILED=YES -co BLOCKXSIZE=16 -co BLOCKYSIZE=16", "restart.tif"));
-    const std::vector<double> VecFirst = ReadInPieces(Raster);
-    Raster.Restart();
-    EXPECT_EQ(Raster.RowsRead(), 0);
-    const std::vector<double> VecAgain = ReadInPieces(Raster);
-    for (std::size_t LngCell = 0; LngCell < VecFirst.size(); ++LngCell)
-        EXPECT_TRUE(Same(VecAgain[LngCell], VecFirst[LngCell]));
-}
-
 // Frames as GDAL's ASCII grid writer gives them: cells square within its
 // tolerance, and no geotransform at all (GDAL's default one, south-up).
 TEST_F(GdalRaster, FrameIsAsGdalWritesItInAnAsciiGrid)
 {
-    WriteText(MbrDir / "small.asc",
-              "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\nNODATA_value -9999\n"
-              "1 2 3\n4 5 6\n");
     for (const std::string StgTransform :
-         {"<GeoTransform>100, 0.5, 0, 200, 0, -0.50000004</GeoTransform>",
-          "<GeoTransform>1e5, 0.1, 0, 3e6, 0, -0.1</GeoTransform>", ""}) {
+         {"100, 0.5, 0, 200, 0, -0.50000004", "1e5, 0.1, 0, 3e6, 0, -0.1", ""}) {
         SCOPED_TRACE(StgTransform);
-        WriteText(MbrDir / "frame.vrt",
-                  "<VRTDataset rasterXSize='3' rasterYSize='2'>" + StgTransform
-                      + "<VRTRasterBand dataType='Float64' band='1'><NoDataValue>-9999</NoDataValue>"
-                        "<SimpleSource><SourceFilename relativeToVRT='1'>small.asc</SourceFilename>"
-                        "<SourceBand>1</SourceBand></SimpleSource></VRTRasterBand></VRTDataset>");
         const std::optional<TGridText> Gdal =
-            GdalGrid("gdal_translate " + ShellQuoted(MbrDir / "frame.vrt"), MbrDir / "frame.asc");
+            GdalGrid("gdal_translate " + ShellQuoted(Vrt("frame.vrt", StgTransform)),
+                     MbrDir / "frame.asc");
         ASSERT_TRUE(Gdal);
         TGdalRaster Raster(MbrDir / "frame.vrt");
         // GDAL writes the corners with 12 decimals.
@@ -201,17 +196,8 @@ TEST_F(GdalRaster, FrameIsAsGdalWritesItInAnAsciiGrid)
 
 TEST_F(GdalRaster, RefusesWhatNoGridStandsFor)
 {
-    WriteText(MbrDir / "small.asc",
-              "ncols 3\nnrows 2\nxllcorner 0\nyllcorner 0\ncellsize 1\n1 2 3\n4 5 6\n");
-    const auto Vrt = [&](const std::string& StgName, const std::string& StgTransform) {
-        WriteText(MbrDir / StgName, "<VRTDataset rasterXSize='3' rasterYSize='2'><GeoTransform>" + StgTransform
-                                        + "</GeoTransform><VRTRasterBand dataType='Float64' band='1'>"
-                                          "<SimpleSource><SourceFilename relativeToVRT='1'>small.asc"
-                                          "</SourceFilename><SourceBand>1</SourceBand></SimpleSource>"
-                                          "</VRTRasterBand></VRTDataset>");
-        return MbrDir / StgName;
-    };
-    ASSERT_EQ(RunShell("gdal_translate -q -b 1 -b 1 " + ShellQuoted(MbrDir / "small.asc") + " "
+    ASSERT_EQ(RunShell("gdal_translate -q -b 1 -b 1 "
+                       + ShellQuoted(Vrt("one.vrt", "0, 1, 0, 2, 0, -1")) + " "
                        + ShellQuoted(MbrDir / "two.tif"))
                   .LngStatus,
               0);

@@ -130,8 +130,7 @@ TEST_F(GeoTiffWriter, GdalReadsWhatWasWritten)
 
         const std::string StgJson =
             RunShell("gdalinfo -json " + ShellQuoted(MbrDir / "out.tif")).StgOut;
-        EXPECT_TRUE(StgJson.find("\"type\":\"" + std::string(Case.StgType) + "\"")
-                    != std::string::npos);
+        EXPECT_TRUE(JsonHas(StgJson, "type", Case.StgType));
         EXPECT_EQ(JsonNumbers(StgJson, "block"), (std::vector<double>{256, 256}));
         EXPECT_TRUE(JsonHas(StgJson, "COMPRESSION", "DEFLATE"));
         EXPECT_TRUE(JsonHas(StgJson, "PREDICTOR",
