@@ -20,13 +20,18 @@ for seed in tests/fuzz/corpus/*; do
 done
 
 status=0
-for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps FuzzCalc; do
+for harness in FuzzReader FuzzOverlay FuzzDifferential FuzzOps FuzzCalc FuzzGzip; do
     case $harness in
         FuzzReader) seeds=tests/fuzz/corpus ;;
         FuzzOps) seeds=tests/fuzz/ops-corpus ;;
         FuzzCalc) seeds=tests/fuzz/calc-corpus ;;
+        FuzzGzip) seeds=tests/fuzz/gzip-corpus ;;
         *) seeds="$work/prefixed" ;;
     esac
+    if [ ! -x "build/fuzz/tests/fuzz/$harness" ]; then
+        echo "fuzz $harness: not built here (its library is missing)"
+        continue
+    fi
     mkdir -p "$work/$harness"
     if build/fuzz/tests/fuzz/$harness -max_total_time="$seconds" -max_len=4096 -timeout=10 \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/$harness-" \

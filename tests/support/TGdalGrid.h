@@ -67,3 +67,27 @@ inline std::optional<TGridText> GdalGrid(const std::string& StgCommand, const st
     }
     return ParseGridText(ReadText(StgOutput));
 }
+
+// The cells of a raster's first band (or of what StgOptions selects, such as
+// "-b mask") as GDAL reads them as Float64, in the file's row order: a raw
+// dump through a scratch file StgScratch.
+inline std::vector<double> GdalCells(const std::string& StgRaster, const std::string& StgScratch,
+                                     const std::string& StgOptions = "")
+{
+    const TCommandResult Result = RunShell("gdal_translate -q -ot Float64 -of ENVI " + StgOptions + " "
+                                           + ShellQuoted(StgRaster) + " " + ShellQuoted(StgScratch));
+    EXPECT_EQ(Result.LngStatus, 0) << StgRaster << ": " << Result.StgErr;
+    const std::string StgBytes = ReadText(StgScratch);
+    std::vector<double> VecCells(StgBytes.size() / sizeof(double));
+    std::memcpy(VecCells.data(), StgBytes.data(), VecCells.size() * sizeof(double));
+    return VecCells;
+}
+
+// The coordinate system GDAL reads for a file, as one line of WKT1; empty
+// for none.
+inline std::string GdalWkt1(const std::string& StgFile)
+{
+    const TCommandResult Result = RunShell("gdalsrsinfo -o wkt1 --single-line " + ShellQuoted(StgFile));
+    const std::size_t LngEnd = Result.StgOut.find_last_not_of("\n");
+    return Result.LngStatus == 0 && LngEnd != std::string::npos ? Result.StgOut.substr(0, LngEnd + 1) : "";
+}

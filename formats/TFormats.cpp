@@ -1,0 +1,39 @@
+#include "formats/TFormats.h"
+
+#ifdef PVX_WITH_GZIP
+#include <zlib.h>
+#endif
+#ifdef PVX_WITH_GDAL
+#include <gdal.h>
+#endif
+
+bool TFormats::Gzip()
+{
+#ifdef PVX_WITH_GZIP
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool TFormats::Gdal()
+{
+#ifdef PVX_WITH_GDAL
+    return true;
+#else
+    return false;
+#endif
+}
+
+std::string TFormats::Describe()
+{
+    std::string StgFormats = "ASCII grid";
+#ifdef PVX_WITH_GZIP
+    StgFormats += std::string(", gzip (zlib ") + zlibVersion() + ")";
+#endif
+#ifdef PVX_WITH_GDAL
+    StgFormats += std::string(", GeoTIFF and other GDAL rasters (GDAL ")
+                  + GDALVersionInfo("RELEASE_NAME") + ")";
+#endif
+    return StgFormats;
+}
