@@ -15,6 +15,7 @@
 
 #include "support/TCommand.h"
 #include "support/TGdalGrid.h"
+#include <algorithm>
 #include "support/TGridText.h"
 #include "support/TTempDir.h"
 
@@ -219,6 +220,8 @@ TEST_F(MapRules, ResampleAndExtractAsGdalDoes)
     for (long LngCell = 0; LngCell < 13 * 9; ++LngCell)
         Dem.VecCells.push_back(LngCell % 17 == 3 ? -9999 : 100 + LngCell * 1.5 + static_cast<double>(Random() % 100) / 10);
     Put("dem.asc", Dem);
+    // A template of other cells over part of the grid and beyond it.
+    Put("like.asc", TGridText{9, 6, 500013, 4100004, 7, -1, std::vector<double>(54, 0)});
     const struct {
         std::vector<std::string> VecArgs;
         std::string StgGdal;
@@ -227,6 +230,8 @@ TEST_F(MapRules, ResampleAndExtractAsGdalDoes)
         {{"resample", "dem.asc", "4", "-o", "out.asc"}, "gdalwarp -oo DATATYPE=Float64 -r bilinear -tr 4 4 -srcnodata -9999 -dstnodata -9999 dem.asc"},
         {{"resample", "dem.asc", "25", "-o", "out.asc"}, "gdalwarp -oo DATATYPE=Float64 -r bilinear -tr 25 25 -srcnodata -9999 -dstnodata -9999 dem.asc"},
         {{"resample", "dem.asc", "7", "--method", "nearest", "-o", "out.asc"}, "gdalwarp -oo DATATYPE=Float64 -r near -tr 7 7 -srcnodata -9999 -dstnodata -9999 dem.asc"},
+        {{"resample", "dem.asc", "--like", "like.asc", "-o", "out.asc"},
+         "gdalwarp -oo DATATYPE=Float64 -r bilinear -te 500013 4100004 500076 4100046 -ts 9 6 -srcnodata -9999 -dstnodata -9999 dem.asc"},
         {{"extract", "dem.asc", "500020", "4100010", "500070", "4100060", "-o", "out.asc"},
          "gdal_translate -oo DATATYPE=Float64 -projwin 500020 4100060 500070 4100010 dem.asc"},
         {{"extract", "dem.asc", "500070", "4100060", "500020", "4100010", "-o", "out.asc"},
@@ -435,4 +440,51 @@ TEST_F(MapRules, RoundHalvesAwayFromZero)
     for (double DblValue : VecValues)
         VecExpected.push_back(DblValue < 0 ? -std::floor(-DblValue + 0.5) : std::floor(DblValue + 0.5));
     ExpectCells("out.asc", -9999, VecExpected);
+}
+
+// The real grids that showed the faults: a 10 m DEM resampled at its own
+// cell size is gdalwarp's grid, a grid whose NODATA_value is 0 cannot hold
+// a threshold's zeros as data, and NaN cells under a NaN value are no data.
+TEST_F(MapRules, RealGridsThatShowedTheFaults)
+{
+    const std::string StgFiles = PVX_SOURCE_DIR "/../shared/realworld-grids/files/";
+    const std::string StgDem = StgFiles + "madanksuwal__Landslide__elevation.asc";
+    const std::string StgZero = StgFiles + "BlasBenito__PalaeoFireModeling__data_correct_t_minimum_average.asc";
+    const std::string StgNaN = StgFiles + "OSGeo__gdal__autotest_gdrivers_data_aaigrid_nodata_nan.asc";
+    if (!fs::exists(StgDem) || !fs::exists(StgZero) || !fs::exists(StgNaN))
+        GTEST_SKIP() << "the real grids are not beside the project";
+    if (!GdalToolsInstalled())
+        GTEST_SKIP() << "GDAL's tools are not installed";
+
+    Runs({"resample", StgDem, "10", "-o", "out.asc", "--digits", "17"});
+    const std::optional<TGridText> Gdal = GdalGrid("gdalwarp -oo DATATYPE=Float64 -r bilinear -tr 10 10 -srcnodata -9999 "
+                                                   "-dstnodata -9999 " + ShellQuoted(StgDem), Dir / "gdal.asc");
+    ASSERT_TRUE(Gdal);
+    const TGridText Ours = Read("out.asc");
+    ASSERT_EQ(Ours.VecCells.size(), Gdal->VecCells.size());
+    long LngData = 0;
+    for (std::size_t LngCell = 0; LngCell < Ours.VecCells.size(); ++LngCell) {
+        ASSERT_EQ(Ours.VecCells[LngCell] == -9999, Gdal->VecCells[LngCell] == -9999) << LngCell;
+        ASSERT_NEAR(Ours.VecCells[LngCell], Gdal->VecCells[LngCell], 1e-9 * std::fabs(Gdal->VecCells[LngCell])) << LngCell;
+        LngData += Ours.VecCells[LngCell] != -9999;
+    }
+    EXPECT_GT(LngData, 60000);
+
+    EXPECT_EQ(Map({"threshold", StgZero, "0", "-o", "out.asc"}).StgErr.rfind("pvxMap: the result holds 0, the no-data value", 0), 0U);
+    Runs({"threshold", StgZero, "0", "--nodata", "-9999", "-o", "out.asc"});
+    const TGdalGrid Input = ReadWithGdal(StgZero, Dir);
+    const TGridText Thresholded = Read("out.asc");
+    ASSERT_EQ(Input.VecCells.size(), Thresholded.VecCells.size());
+    for (std::size_t LngCell = 0; LngCell < Input.VecCells.size(); ++LngCell) {
+        const double DblIn = Input.VecCells[LngCell];
+        EXPECT_EQ(Thresholded.VecCells[LngCell], DblIn == 0 ? -9999 : DblIn >= 0 ? DblIn : 0) << LngCell;
+    }
+
+    // GDAL refuses this one, whose body begins with nan: the tests' reader counts.
+    Runs({"info", StgNaN});
+    const std::optional<TGridText> NaNGrid = ParseGridText(ReadText(StgNaN));
+    ASSERT_TRUE(NaNGrid && std::isnan(NaNGrid->DblNoData));
+    const auto LngNaN = std::count_if(NaNGrid->VecCells.begin(), NaNGrid->VecCells.end(), [](double DblCell) { return std::isnan(DblCell); });
+    EXPECT_NE(MbrStgOut.find("\nnodata_cells " + std::to_string(LngNaN) + "\n"), std::string::npos) << MbrStgOut;
+    EXPECT_GT(LngNaN, 0);
 }
