@@ -5,7 +5,7 @@
 #include "util/TError.h"
 
 TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput,
-                               const std::string& StgSidecarOf)
+                               const TGridCrs& Crs)
     : MbrStgName(StgName)
 {
     if (BlnDashIsStandardOutput && StgName == "-")
@@ -16,8 +16,18 @@ TCommandOutput::TCommandOutput(const std::string& StgName, bool BlnDashIsStandar
         if (!MbrPtrFile->WritesDirectly())
             MbrCleanup.emplace(MbrPtrFile->WorkingName());
     }
-    if (!StgSidecarOf.empty())
-        MbrSidecar.emplace(StgSidecarOf, StgName);
+    if (!Crs.Empty())
+        MbrSidecar.emplace(Crs, StgName);
+}
+
+std::string TCommandOutput::WorkingName() const
+{
+    return MbrPtrFile ? MbrPtrFile->WorkingName() : std::string();
+}
+
+bool TCommandOutput::WritesDirectly() const
+{
+    return !MbrPtrFile || MbrPtrFile->WritesDirectly();
 }
 
 std::ostream& TCommandOutput::Stream()

@@ -15,15 +15,20 @@
 
 class TCommandOutput {
 public:
-    // StgSidecarOf names the input grid whose sidecar the output gets, empty
-    // for none. Throws TFileError("Unable to open file " + StgName) and the
-    // sidecar's failures.
-    TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput,
-                   const std::string& StgSidecarOf);
+    // Crs is the coordinate system whose .prj the output gets beside it
+    // (none when empty). Throws TFileError("Unable to open file " + StgName)
+    // and the sidecar's failures.
+    TCommandOutput(const std::string& StgName, bool BlnDashIsStandardOutput, const TGridCrs& Crs);
     TCommandOutput(const TCommandOutput&) = delete;
     TCommandOutput& operator=(const TCommandOutput&) = delete;
 
     std::ostream& Stream();
+    // The file written: the temporary one, or the target itself; empty for
+    // standard output.
+    std::string WorkingName() const;
+    // Whether the target is written as it is (standard output, a pipe, a
+    // device), not replaced once complete.
+    bool WritesDirectly() const;
     // Flushes and closes, with the write failures of Commit: outputs that go
     // together are all finished before any is committed.
     void Finish();

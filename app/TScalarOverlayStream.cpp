@@ -61,7 +61,7 @@ void TScalarOverlay::Run(const std::string& StgInput, const std::string& StgOutp
     const TScalarOp Op = OperationOrThrow(Source, ChrOperation, DblScalar);
     std::optional<TCommandOutput> Output;
     try {
-        Output.emplace(StgOutput, true, StgInput);
+        Output.emplace(StgOutput, true, TSidecar::OfGrid(StgInput));
     } catch (const TFileError&) {
         // The input's own failures, found later, come first.
         Source.SkipRemainingCells();

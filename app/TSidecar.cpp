@@ -79,13 +79,22 @@ std::string TSidecar::OfOutput(const std::string& StgGrid)
     return WithExtension(StgGrid, ".prj");
 }
 
-TSidecar::TSidecar(const std::string& StgInputGrid, const std::string& StgOutputGrid)
+TGridCrs TSidecar::OfGrid(const std::string& StgGrid)
 {
-    const std::string StgSource = OfInput(StgInputGrid);
+    return {OfInput(StgGrid), "", ""};
+}
+
+std::string TSidecar::Text(const TGridCrs& Crs)
+{
+    return Crs.StgPrjFile.empty() ? Crs.StgEsriWkt : ReadWhole(Crs.StgPrjFile);
+}
+
+TSidecar::TSidecar(const TGridCrs& Crs, const std::string& StgOutputGrid)
+{
     const std::string StgTarget = OfOutput(StgOutputGrid);
-    if (StgSource.empty() || StgTarget.empty())
+    if (Crs.Empty() || StgTarget.empty())
         return;
-    const std::string StgText = ReadWhole(StgSource);
+    const std::string StgText = Text(Crs);
     const TInterruptCleanup::THold Hold;
     MbrPtrFile = std::make_unique<TOutputFile>(StgTarget);
     if (!MbrPtrFile->WritesDirectly())

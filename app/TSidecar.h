@@ -1,13 +1,14 @@
 #pragma once
 // The coordinate-system file (".prj") that GIS programs keep beside a grid
-// file: a command that writes a grid from an input grid copies the input's
-// sidecar beside its output, byte for byte, under the grid's own rules.
+// file: a command that writes an ASCII grid from an input grid copies the
+// input's sidecar beside its output, byte for byte, or writes there the
+// ESRI WKT of a raster's coordinate system, under the grid's own rules.
 //
 // Use, for every grid a command writes (a command reading several grids
 // passes the first one's name as the input):
 //
 //     std::unique_ptr<TOutputFile> PtrGrid = ...;     // the grid's output file
-//     TSidecar Sidecar(StgInput, StgOutput);          // after it, failures alike
+//     TSidecar Sidecar(Crs, StgOutput);               // after it, failures alike
 //     ... write the grid to PtrGrid->Stream() ...
 //     Sidecar.CommitWith(*PtrGrid);                   // instead of PtrGrid->Commit()
 //
@@ -22,6 +23,7 @@
 #include <optional>
 #include <string>
 
+#include "app/TGridCrs.h"
 #include "app/TInterruptCleanup.h"
 #include "io/TOutputFile.h"
 
@@ -39,11 +41,18 @@ public:
     // (/dev/stdout, /dev/null, /proc/self/fd/1).
     static std::string OfOutput(const std::string& StgGrid);
 
-    // Reads the input's sidecar, if any, and writes it to the output's (not
-    // yet in place). Throws TFileError "Unable to open file " + the input's
-    // sidecar when it cannot be read, "Unable to read file " + its name on a
-    // read error, and the output sidecar's TOutputFile failures.
-    TSidecar(const std::string& StgInputGrid, const std::string& StgOutputGrid);
+    // The coordinate system of an ASCII grid: its sidecar, if any.
+    static TGridCrs OfGrid(const std::string& StgGrid);
+    // The text of a .prj for the coordinate system: the sidecar's bytes,
+    // else the raster's ESRI WKT; empty for none. Throws TFileError "Unable
+    // to open file " + the sidecar when it cannot be read, "Unable to read
+    // file " + its name on a read error.
+    static std::string Text(const TGridCrs& Crs);
+
+    // Writes the coordinate system's .prj text, if any, to the output's
+    // sidecar (not yet in place). Throws Text's failures and the output
+    // sidecar's TOutputFile failures.
+    TSidecar(const TGridCrs& Crs, const std::string& StgOutputGrid);
     ~TSidecar();
     TSidecar(const TSidecar&) = delete;
     TSidecar& operator=(const TSidecar&) = delete;

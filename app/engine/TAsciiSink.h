@@ -9,11 +9,12 @@
 
 #include <ostream>
 
-#include "app/engine/TRowJob.h"
+#include "app/engine/TNoDataCells.h"
+#include "app/engine/TGridSink.h"
 #include "io/TGridHeader.h"
 #include "util/TBodyWriter.h"
 
-class TAsciiSink : public TRowConsumer {
+class TAsciiSink : public TGridSink {
 public:
     // Header gives the geometry and the NODATA_value written; LngDigits the
     // significant digits of the cells (1 to 17).
@@ -21,11 +22,12 @@ public:
                bool BlnRefuseNoDataValue);
 
     void Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells) override;
+    // The text is all written as it comes.
+    std::uint64_t Finish() override { return 0; }
 
 private:
     std::ostream& MbrOutput;
     TGridHeader MbrHeader;
-    int MbrLngDigits;
-    bool MbrBlnRefuseNoDataValue;
+    TNoDataCells MbrNoData;
     TBodyWriter MbrBody;
 };

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "app/TSidecar.h"
+#ifdef PVX_WITH_GZIP
+#include "formats/TGzipReadBuffer.h"
+#endif
 #include "util/TError.h"
 
 namespace {
@@ -62,6 +66,13 @@ void TAsciiSource::Named(TWork Work)
 TAsciiSource::TAsciiSource(const std::string& StgName, const TRules& Rules)
     : MbrStgName(StgName), MbrPtrFile(std::make_unique<TInputFile>(StgName)), MbrRules(Rules)
 {
+#ifdef PVX_WITH_GZIP
+    try {
+        MbrBlnGzip = TGzipReadBuffer::IsGzip(MbrPtrFile->Stream());
+    } catch (const std::ios_base::failure&) {
+        throw TFileError("Unable to read file " + StgName);
+    }
+#endif
     Start(MbrPtrFile->Stream());
 }
 
@@ -75,9 +86,23 @@ TAsciiSource::~TAsciiSource() = default;
 
 void TAsciiSource::Start(std::istream& Stream)
 {
-    Named([&] { MbrPtrReader = std::make_unique<TGridReader>(Stream, MbrRules.Dialect, MbrStgName); });
+    MbrPtrReader.reset();
+    std::istream* PtrText = &Stream;
+#ifdef PVX_WITH_GZIP
+    if (MbrBlnGzip) {
+        MbrPtrDecompressed = std::make_unique<TGzipReadBuffer>(*Stream.rdbuf(), Shown());
+        MbrPtrText = std::make_unique<std::istream>(MbrPtrDecompressed.get());
+        PtrText = MbrPtrText.get();
+    }
+#endif
+    Named([&] { MbrPtrReader = std::make_unique<TGridReader>(*PtrText, MbrRules.Dialect, MbrStgName); });
     MbrFrame = FrameOf(MbrPtrReader->Header());
     MbrNoData = NoDataOf(MbrPtrReader->Header(), MbrRules.BlnNaNIsNoData);
+}
+
+TGridCrs TAsciiSource::Crs() const
+{
+    return MbrPtrFile ? TSidecar::OfGrid(MbrStgName) : TGridCrs();
 }
 
 std::string TAsciiSource::Shown() const
@@ -108,6 +133,6 @@ void TAsciiSource::Restart()
 {
     MbrPtrReader.reset();
     MbrAgain.emplace(MbrPtrFile->ReadAgain());
-    Named([&] { MbrPtrReader = std::make_unique<TGridReader>(*MbrAgain, MbrRules.Dialect, MbrStgName); });
+    Start(*MbrAgain);
     MbrLngCellsRead = 0;
 }

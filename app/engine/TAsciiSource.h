@@ -22,7 +22,8 @@ public:
         bool BlnNamed = true;
     };
 
-    // Opens and reads the header.
+    // Opens and reads the header. Text that begins as gzip data does is
+    // decompressed as it is read, where the build has zlib.
     TAsciiSource(const std::string& StgName, const TRules& Rules);
     // A grid from a stream of the caller's, which cannot be restarted.
     TAsciiSource(std::istream& Stream, const std::string& StgName, const TRules& Rules);
@@ -32,6 +33,7 @@ public:
     std::string Shown() const override;
     const TGridFrame& Frame() const override { return MbrFrame; }
     const TNoData& NoData() const override { return MbrNoData; }
+    TGridCrs Crs() const override;
     bool Flowing() const override { return MbrPtrFile && !MbrPtrFile->Regular(); }
     void ReadCells(double* PtrCells, std::uint64_t LngCells) override;
     std::uint64_t CellsRead() const override { return MbrLngCellsRead; }
@@ -47,13 +49,17 @@ private:
     // Runs Work, naming this grid in a failure of its content.
     template <class TWork>
     void Named(TWork Work);
+    // Reads the header from the stream, decompressed where it is gzip.
     void Start(std::istream& Stream);
 
     std::string MbrStgName;
     std::unique_ptr<TInputFile> MbrPtrFile;
     TRules MbrRules;
+    bool MbrBlnGzip = false;
     // Declared before the reader, which hands it back what it read ahead.
     std::optional<std::ifstream> MbrAgain;
+    std::unique_ptr<std::streambuf> MbrPtrDecompressed;
+    std::unique_ptr<std::istream> MbrPtrText;
     std::unique_ptr<TGridReader> MbrPtrReader;
     TGridFrame MbrFrame;
     TNoData MbrNoData;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/TGridCrs.h"
 #include "grid/TGridFrame.h"
 #include "util/TNoData.h"
 
@@ -20,6 +21,8 @@ public:
     virtual const TGridFrame& Frame() const = 0;
     // As the grid declares it: none when it has no NODATA_value.
     virtual const TNoData& NoData() const = 0;
+    // The coordinate system its outputs get.
+    virtual TGridCrs Crs() const = 0;
     // True for what arrives as it is written (a pipe, a terminal): the engine
     // then passes on what came in small blocks.
     virtual bool Flowing() const = 0;

@@ -38,7 +38,7 @@ public:
             throw TError("Divisor must be of equal of coarser resolution than the dividend in TMapTools::Divide");
         const TPartnerJob Job(First, Second, MbrDriver == TDriver::Finer && BlnSecondFiner, MbrOp);
         const double DblNoData = Run.OutputNoData(*VecInputs[0]);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Job.Output(), DblNoData,
+        Run.WriteGrid(MbrArgs.Output(), *VecInputs[0], Job.Output(), DblNoData,
                       TMapRun::Raw(VecInputs), Job);
     }
 
@@ -61,7 +61,7 @@ public:
         for (const auto& PtrInput : VecInputs)
             TLineUp::Require(*VecInputs[0], *PtrInput);
         const double DblNoData = Run.OutputNoData(*VecInputs[0]);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), VecInputs[0]->Frame(), DblNoData,
+        Run.WriteGrid(MbrArgs.Output(), *VecInputs[0], VecInputs[0]->Frame(), DblNoData,
                       TMapRun::Raw(VecInputs), TCellJob(VecInputs.size(), MbrFunction));
     }
 
@@ -159,7 +159,7 @@ public:
                 TLineUp::Require(*MapOpen[LngRun], *PtrSource);
                 VecWindow.push_back(PtrSource.get());
             }
-            Run.WriteGrid(VecOutputs[LngRun], VecNames[0], VecWindow[0]->Frame(), DblNoData, VecWindow,
+            Run.WriteGrid(VecOutputs[LngRun], *VecWindow[0], VecWindow[0]->Frame(), DblNoData, VecWindow,
                           TCellJob(LngWindow, MbrFunction));
             MapOpen.erase(LngRun);
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <climits>
 #include <cstring>
 
 #include "app/TCommandSkeleton.h"
@@ -11,7 +12,10 @@
 namespace {
 
 const char* const ArrCommonFlags[] = {"--strict", "-q", "--quiet", "--help"};
-const char* const ArrOutputOptions[] = {"-o", "--nodata", "--digits"};
+const char* const ArrCommonOptions[] = {"--band"};
+const char* const ArrOutputOptions[] = {"-o", "--nodata", "--digits", "--format", "--level", "--type"};
+// The cell types of a GeoTIFF output, as GDAL names them.
+const char* const ArrTypes[] = {"Byte", "Int16", "UInt16", "Int32", "UInt32", "Float32", "Float64"};
 
 template <class TList>
 bool Listed(const TList& List, const std::string& StgName)
@@ -67,7 +71,7 @@ TMapArguments::TMapArguments(const TMapCommandEntry& Command, const std::vector<
 
 bool TMapArguments::TakesValue(const std::string& StgName) const
 {
-    return Listed(MbrCommand.VecValueOptions, StgName)
+    return Listed(MbrCommand.VecValueOptions, StgName) || Listed(ArrCommonOptions, StgName)
         || (MbrCommand.Output != TMapOutput::None && Listed(ArrOutputOptions, StgName));
 }
 
@@ -123,10 +127,33 @@ void TMapArguments::CheckCounts() const
 
 void TMapArguments::ReadOutputOptions()
 {
+    if (Has("--band"))
+        MbrLngBand = static_cast<int>(Whole(Value("--band"), "--band", 1, INT_MAX));
+    if (MbrCommand.Output == TMapOutput::None)
+        return;
     if (Has("--nodata"))
         MbrNoData = Number(Value("--nodata"), "--nodata");
+    TGridOutput::TSettings& Settings = MbrOutputSettings;
     if (Has("--digits"))
-        MbrLngDigits = static_cast<int>(Whole(Value("--digits"), "--digits", 1, 17));
+        Settings.LngDigits = static_cast<int>(Whole(Value("--digits"), "--digits", 1, 17));
+    if (Has("--format")) {
+        Settings.Format = TGridOutput::FormatNamed(Value("--format"));
+        if (!Settings.Format)
+            Fail("--format must be asc, asc.gz or tif, not " + Value("--format"));
+    }
+    const TGridOutput::TFormat Format = TGridOutput::FormatOf(Output(), Settings.Format);
+    if (Has("--level")) {
+        Settings.LngLevel = static_cast<int>(Whole(Value("--level"), "--level", 1, 9));
+        if (Format != TGridOutput::TFormat::AsciiGzip)
+            Fail("--level is for a gzip-compressed output (*.gz, or --format asc.gz)");
+    }
+    if (Has("--type")) {
+        Settings.StgType = Value("--type");
+        if (!Listed(ArrTypes, Settings.StgType))
+            Fail("--type must be one of Byte, Int16, UInt16, Int32, UInt32, Float32, Float64, not " + Settings.StgType);
+        if (Format != TGridOutput::TFormat::GeoTiff)
+            Fail("--type is for a GeoTIFF output (*.tif, or --format tif)");
+    }
 }
 
 bool TMapArguments::Has(const std::string& StgOption) const

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/engine/TGridOutput.h"
 #include "app/map/TMapCommand.h"
 
 class TMapArguments {
@@ -33,9 +34,11 @@ public:
     // replaced by 1 to LngCount.
     const std::string& Output() const { return Value("-o"); }
     std::vector<std::string> Outputs(std::size_t LngCount) const;
-    // --nodata, when given; --digits (15 unless given).
+    // --nodata, when given; --digits, --format, --level and --type as the
+    // outputs take them; --band (1 unless given).
     std::optional<double> NoData() const { return MbrNoData; }
-    int Digits() const { return MbrLngDigits; }
+    const TGridOutput::TSettings& OutputSettings() const { return MbrOutputSettings; }
+    int Band() const { return MbrLngBand; }
 
     [[noreturn]] void Fail(const std::string& StgMessage) const;
     // The text as a number, as a cell of a grid file reads; StgWhat names
@@ -59,5 +62,6 @@ private:
     std::vector<std::string> MbrVecArguments;
     std::map<std::string, std::string> MbrMapOptions;
     std::optional<double> MbrNoData;
-    int MbrLngDigits = 15;
+    TGridOutput::TSettings MbrOutputSettings;
+    int MbrLngBand = 1;
 };

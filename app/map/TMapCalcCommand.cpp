@@ -58,7 +58,7 @@ public:
             TLineUp::Require(*VecInputs[0], *PtrInput);
         const TGridFrame& Frame = VecInputs[0]->Frame();
         const double DblNoData = Run.OutputNoData(*VecInputs[0]);
-        Run.WriteGrid(MbrArgs.Output(), MbrVecGrids[0], Frame, DblNoData, TMapRun::Raw(VecInputs),
+        Run.WriteGrid(MbrArgs.Output(), *VecInputs[0], Frame, DblNoData, TMapRun::Raw(VecInputs),
                       TCalcJob(*MbrPtrExpression, Frame, VecInputs.size()));
     }
 

@@ -21,7 +21,7 @@ void CellByCell(TMapRun& Run, const TMapArguments& Args, const TCellJob& Job)
 {
     const TMapRun::TSourcePtr PtrInput = Run.Open(Args.Argument(0));
     const double DblNoData = Run.OutputNoData(*PtrInput);
-    Run.WriteGrid(Args.Output(), Args.Argument(0), PtrInput->Frame(), DblNoData, {PtrInput.get()}, Job);
+    Run.WriteGrid(Args.Output(), *PtrInput, PtrInput->Frame(), DblNoData, {PtrInput.get()}, Job);
 }
 
 // Statistics of the data cells, NaN counted apart.

@@ -87,7 +87,7 @@ public:
                                                          : TResampler::FrameForCellSize(PtrInput->Frame(), MbrDblCellSize);
         const TResampler Resampler(PtrInput->Frame(), Target, MbrMethod);
         const double DblNoData = Run.OutputNoData(*PtrInput);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Target, DblNoData, {PtrInput.get()},
+        Run.WriteGrid(MbrArgs.Output(), *PtrInput, Target, DblNoData, {PtrInput.get()},
                       TResampleJob(Resampler, Target.LngCols));
     }
 
@@ -122,7 +122,7 @@ public:
         Frame.LngRows = TGridSize::Dimension(Frame.LngRows, MbrLngFactor);
         Frame.DblCellSize /= static_cast<double>(MbrLngFactor);
         const double DblNoData = Run.OutputNoData(*PtrInput);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Frame, DblNoData, {PtrInput.get()},
+        Run.WriteGrid(MbrArgs.Output(), *PtrInput, Frame, DblNoData, {PtrInput.get()},
                       TSubdivideJob(MbrLngFactor, PtrInput->Frame().LngCols));
     }
 
@@ -153,7 +153,7 @@ public:
         if (Cols.Count() <= 0 || Rows.Count() <= 0)
             throw TError("the box " + Box() + " overlaps no cell of " + PtrInput->Shown());
         const double DblNoData = Run.OutputNoData(*PtrInput);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), BlockFrame(Frame, Rows, Cols), DblNoData,
+        Run.WriteGrid(MbrArgs.Output(), *PtrInput, BlockFrame(Frame, Rows, Cols), DblNoData,
                       {PtrInput.get()}, TBlockJob(Rows.LngFirst, Cols.LngFirst, Cols.Count()));
     }
 
@@ -186,7 +186,7 @@ public:
         if (LngCol + Piece.LngCols > Destination.LngCols || LngRow + Piece.LngRows > Destination.LngRows)
             throw TError("Insert map's SE corner is outside of the destination map in TMapTools::Insert");
         const double DblNoData = Run.OutputNoData(*VecInputs[0]);
-        Run.WriteGrid(MbrArgs.Output(), MbrArgs.Argument(0), Destination, DblNoData, TMapRun::Raw(VecInputs),
+        Run.WriteGrid(MbrArgs.Output(), *VecInputs[0], Destination, DblNoData, TMapRun::Raw(VecInputs),
                       TInsertJob(LngRow, LngCol, Piece.LngRows, Piece.LngCols));
     }
 
@@ -234,7 +234,7 @@ public:
             const TRange Cols = Inside(DblWest - Frame.West(), DblEast - Frame.West(), Frame.DblCellSize, Frame.LngCols);
             const TRange Rows = Inside(Frame.North() - DblNorth, Frame.North() - DblSouth, Frame.DblCellSize, Frame.LngRows);
             const double DblNoData = Run.OutputNoData(Input);
-            Run.WriteGrid(VecOutputs[LngAt], MbrArgs.Argument(LngAt), BlockFrame(Frame, Rows, Cols), DblNoData,
+            Run.WriteGrid(VecOutputs[LngAt], Input, BlockFrame(Frame, Rows, Cols), DblNoData,
                           {&Input}, TBlockJob(Rows.LngFirst, Cols.LngFirst, Cols.Count()));
         }
     }

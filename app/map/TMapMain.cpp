@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/TCommandSkeleton.h"
+#include "app/engine/TGridSources.h"
 #include "app/map/TMapArguments.h"
 #include "app/map/TMapCommand.h"
 #include "app/map/TMapRun.h"
@@ -43,7 +44,7 @@ void Dispatch(const std::vector<std::string>& VecArgs)
         return;
     }
     if (VecArgs[0] == "--version") {
-        std::cout << "pvxMap " << PVX_VERSION << "\n";
+        std::cout << "pvxMap " << PVX_VERSION << "\nformats: " << TGridSources::Formats() << "\n";
         return;
     }
     const TMapCommandEntry* PtrCommand = TMapCommandTable::Find(VecArgs[0]);

@@ -2,9 +2,8 @@
 
 #include <iostream>
 
-#include "app/engine/TAsciiSink.h"
-#include "app/engine/TAsciiSource.h"
 #include "app/engine/TCellJob.h"
+#include "app/engine/TGridSources.h"
 #include "app/map/TMapArguments.h"
 #include "io/TGridHeader.h"
 #include "util/TError.h"
@@ -30,23 +29,12 @@ std::uint64_t Cells(long LngCols, long LngRows)
     return static_cast<std::uint64_t>(LngCols) * static_cast<std::uint64_t>(LngRows);
 }
 
-TGridHeader HeaderOf(const TGridFrame& Frame, double DblNoData)
-{
-    TGridHeader Header;
-    Header.LngCols = Frame.LngCols;
-    Header.LngRows = Frame.LngRows;
-    Header.DblXllCorner = Frame.DblXllCorner;
-    Header.DblYllCorner = Frame.DblYllCorner;
-    Header.DblCellSize = Frame.DblCellSize;
-    Header.DblNoDataValue = DblNoData;
-    return Header;
-}
-
 }  // namespace
 
 TMapRun::TMapRun(const TMapArguments& Args)
     : MbrDialect(Args.Strict() ? TGridDialect::Strict : TGridDialect::Tolerant),
-      MbrLngDigits(Args.Digits()), MbrNoData(Args.NoData()), MbrProgress(!Args.Quiet())
+      MbrLngBand(Args.Band()), MbrOutputSettings(Args.OutputSettings()), MbrNoData(Args.NoData()),
+      MbrProgress(!Args.Quiet())
 {
 }
 
@@ -54,7 +42,7 @@ TMapRun::~TMapRun() = default;
 
 TMapRun::TSourcePtr TMapRun::Open(const std::string& StgName, bool BlnAgain)
 {
-    TSourcePtr PtrSource = std::make_unique<TAsciiSource>(StgName, TAsciiSource::TRules{MbrDialect, true, true});
+    TSourcePtr PtrSource = TGridSources::Open(StgName, TAsciiSource::TRules{MbrDialect, true, true}, MbrLngBand);
     if (BlnAgain)
         MbrSetReadAgain.insert(PtrSource.get());
     return PtrSource;
@@ -98,19 +86,20 @@ double TMapRun::OutputNoData(TRowSource& First)
     return Unused.Value();
 }
 
-void TMapRun::WriteGrid(const std::string& StgName, const std::string& StgSidecarOf,
-                        const TGridFrame& Frame, double DblNoData,
-                        const std::vector<TRowSource*>& VecInputs, const TRowJob& Job)
+void TMapRun::WriteGrid(const std::string& StgName, const TRowSource& CrsOf, const TGridFrame& Frame,
+                        double DblNoData, const std::vector<TRowSource*>& VecInputs, const TRowJob& Job)
 {
-    MbrVecOutputs.push_back(std::make_unique<TCommandOutput>(StgName, true, StgSidecarOf));
-    TCommandOutput& Output = *MbrVecOutputs.back();
+    MbrVecOutputs.push_back(std::make_unique<TGridOutput>(StgName, Frame, DblNoData, CrsOf.Crs(), MbrOutputSettings));
+    TGridOutput& Output = *MbrVecOutputs.back();
     LastReading(VecInputs);
-    TAsciiSink Sink(Output.Stream(), HeaderOf(Frame, DblNoData), MbrLngDigits, true);
     MbrProgress.Stage("writing " + (StgName == "-" ? std::string("standard output") : StgName),
                       Cells(Frame.LngCols, Frame.LngRows));
-    TRowEngine::Run(VecInputs, {Frame.LngCols, Frame.LngRows}, Job, Sink, &MbrProgress);
-    Output.Finish();
+    TRowEngine::Run(VecInputs, {Frame.LngCols, Frame.LngRows}, Job, Output.Consumer(), &MbrProgress);
+    const std::uint64_t LngChanged = Output.Finish();
     MbrProgress.End();
+    if (LngChanged > 0)
+        std::cerr << "pvxMap: " << StgName << ": " << LngChanged << " data cells changed value in the conversion to "
+                  << MbrOutputSettings.StgType << "\n";
 }
 
 void TMapRun::Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TCommandOutput.h"
 #include "app/TProgress.h"
+#include "app/engine/TGridOutput.h"
 #include "app/engine/TRowEngine.h"
 #include "app/engine/TRowSource.h"
 #include "io/TGridDialect.h"
@@ -37,11 +37,12 @@ public:
     // loader gives it: its cells are read for it, then it starts again.
     double OutputNoData(TRowSource& First);
 
-    // Computes a grid of Frame with Job over the inputs into StgName, with
-    // StgSidecarOf's sidecar, and finishes it; Commit puts it in place.
-    void WriteGrid(const std::string& StgName, const std::string& StgSidecarOf,
-                   const TGridFrame& Frame, double DblNoData,
-                   const std::vector<TRowSource*>& VecInputs, const TRowJob& Job);
+    // Computes a grid of Frame with Job over the inputs into StgName, in
+    // the format its name or --format asks for, with CrsOf's coordinate
+    // system, and finishes it; Commit puts it in place. A GeoTIFF whose type
+    // changed data cells says how many on standard error.
+    void WriteGrid(const std::string& StgName, const TRowSource& CrsOf, const TGridFrame& Frame,
+                   double DblNoData, const std::vector<TRowSource*>& VecInputs, const TRowJob& Job);
     // Runs Job over the inputs into Consumer (statistics, text), the
     // progress line showing StgStage.
     void Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,
@@ -58,9 +59,10 @@ private:
     void LastReading(const std::vector<TRowSource*>& VecInputs);
 
     TGridDialect MbrDialect;
-    int MbrLngDigits;
+    int MbrLngBand;
+    TGridOutput::TSettings MbrOutputSettings;
     std::optional<double> MbrNoData;
     TProgress MbrProgress;
-    std::vector<std::unique_ptr<TCommandOutput>> MbrVecOutputs;
+    std::vector<std::unique_ptr<TGridOutput>> MbrVecOutputs;
     std::set<const TRowSource*> MbrSetReadAgain;
 };

@@ -37,7 +37,7 @@ TEST(MapArguments, OptionsAnywhereNumbersAsArgumentsAndDoubleDash)
     EXPECT_EQ(Args.Arguments(), (std::vector<std::string>{"in.asc", "-inf"}));
     EXPECT_EQ(Args.Output(), "out.asc");
     EXPECT_EQ(Args.Value("--replace"), "-5");
-    EXPECT_EQ(Args.Digits(), 17);
+    EXPECT_EQ(Args.OutputSettings().LngDigits, 17);
     EXPECT_FALSE(Args.NoData());
     const TMapArguments Dashed(Entry("convert"), {"--nodata", "nan", "-o", "-", "--", "-q.asc"});
     EXPECT_EQ(Dashed.Arguments(), (std::vector<std::string>{"-q.asc"}));

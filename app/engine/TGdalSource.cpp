@@ -1,0 +1,49 @@
+#include "app/engine/TGdalSource.h"
+
+#include <algorithm>
+
+TGdalSource::TGdalSource(const std::string& StgName, int LngBand)
+    : MbrStgName(StgName), MbrRaster(StgName, LngBand),
+      MbrVecRow(static_cast<std::size_t>(MbrRaster.Frame().LngCols))
+{
+}
+
+TGridCrs TGdalSource::Crs() const
+{
+    return {"", MbrRaster.Wkt(), MbrRaster.EsriWkt()};
+}
+
+void TGdalSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
+{
+    const auto LngCols = static_cast<std::uint64_t>(MbrRaster.Frame().LngCols);
+    double* PtrOut = PtrCells;
+    std::uint64_t LngLeft = LngCells;
+    while (LngLeft > 0) {
+        const std::uint64_t LngColumn = MbrLngCellsRead % LngCols;
+        if (LngColumn == 0 && LngLeft >= LngCols) {
+            // Whole rows straight into place.
+            const std::uint64_t LngRows = LngLeft / LngCols;
+            MbrRaster.ReadRows(PtrOut, static_cast<long>(LngRows));
+            PtrOut += LngRows * LngCols;
+            LngLeft -= LngRows * LngCols;
+            MbrLngCellsRead += LngRows * LngCols;
+            continue;
+        }
+        if (LngColumn == 0)
+            MbrRaster.ReadRows(MbrVecRow.data(), 1);
+        const std::uint64_t LngTake = std::min(LngLeft, LngCols - LngColumn);
+        std::copy(MbrVecRow.begin() + static_cast<long>(LngColumn),
+                  MbrVecRow.begin() + static_cast<long>(LngColumn + LngTake), PtrOut);
+        PtrOut += LngTake;
+        LngLeft -= LngTake;
+        MbrLngCellsRead += LngTake;
+    }
+    for (std::uint64_t LngCell = 0; LngCell < LngCells; ++LngCell)
+        PtrCells[LngCell] = MbrRaster.NoData().Mark(PtrCells[LngCell]);
+}
+
+void TGdalSource::Restart()
+{
+    MbrRaster.Restart();
+    MbrLngCellsRead = 0;
+}
