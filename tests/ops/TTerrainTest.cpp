@@ -1,0 +1,480 @@
+// Slope, aspect and hillshade streamed three rows at a time: against the
+// tests' own Horn formula (the gradient as dz/dx and dz/dy, the textbook
+// trigonometry of slope, downhill azimuth and lambertian shade) on planes, a
+// cone, flat land, holes and thin grids, the border with and without
+// computed edges; and against gdaldem on a generated DEM and on the
+// real-world corpus.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "io/TARCGISFileTools.h"
+#include "ops/TTerrain.h"
+#include "support/TCaseCount.h"
+#include "support/TCommand.h"
+#include "support/TGdalRun.h"
+#include "support/TGridText.h"
+#include "support/TTempDir.h"
+#include "util/TError.h"
+#include "util/TNoData.h"
+
+namespace {
+
+using TProduct = TTerrainOptions::TProduct;
+using TShading = TTerrainOptions::TShading;
+
+TCaseCount& OffByOne = RegisterCaseCount("hillshade bytes one off gdaldem's");
+TCaseCount& Compared = RegisterCaseCount("terrain cells compared with gdaldem");
+
+const double Pi = std::acos(-1.0);
+const double NoData = TNoData::Marker();
+
+// Cells row by row from the north, the marker for no data.
+struct TGrid {
+    long LngCols;
+    long LngRows;
+    double DblCell;
+    std::vector<double> VecCells;
+
+    double At(long LngRow, long LngCol) const { return VecCells[LngRow * LngCols + LngCol]; }
+};
+
+// A grid whose cells are Formula(x, y) at the centres, x east and y north
+// from the south-west corner.
+template <class TFormula>
+TGrid Surface(long LngCols, long LngRows, double DblCell, TFormula Formula)
+{
+    TGrid Grid{LngCols, LngRows, DblCell, {}};
+    for (long LngRow = 0; LngRow < LngRows; ++LngRow)
+        for (long LngCol = 0; LngCol < LngCols; ++LngCol)
+            Grid.VecCells.push_back(Formula((LngCol + 0.5) * DblCell, (LngRows - LngRow - 0.5) * DblCell));
+    return Grid;
+}
+
+std::vector<double> Computed(const TGrid& Grid, const TTerrainOptions& Options)
+{
+    const TTerrain Terrain(Options, {Grid.LngCols, Grid.LngRows, 0, 0, Grid.DblCell});
+    std::vector<double> VecOut(Grid.VecCells.size());
+    const auto Row = [&](long LngRow) {
+        return LngRow >= 0 && LngRow < Grid.LngRows ? &Grid.VecCells[LngRow * Grid.LngCols] : nullptr;
+    };
+    for (long LngRow = 0; LngRow < Grid.LngRows; ++LngRow)
+        Terrain.Row(Row(LngRow - 1), Row(LngRow), Row(LngRow + 1), &VecOut[LngRow * Grid.LngCols]);
+    return VecOut;
+}
+
+TTerrainOptions Options(TProduct Product, bool BlnEdges = false)
+{
+    TTerrainOptions Opt;
+    Opt.Product = Product;
+    Opt.BlnComputeEdges = BlnEdges;
+    return Opt;
+}
+
+// dz/dx (east) and dz/dy (north) in vertical units per horizontal unit.
+struct TGradient {
+    double DblEast;
+    double DblNorth;
+};
+
+// Horn's weighted differences over a full window of doubles.
+TGradient Horn(const TGrid& Grid, long LngRow, long LngCol, double DblScale)
+{
+    const auto Z = [&](long LngDr, long LngDc) { return Grid.At(LngRow + LngDr, LngCol + LngDc); };
+    const double DblRun = 8 * Grid.DblCell * DblScale;
+    return {(Z(-1, 1) + 2 * Z(0, 1) + Z(1, 1) - Z(-1, -1) - 2 * Z(0, -1) - Z(1, -1)) / DblRun,
+            (Z(-1, -1) + 2 * Z(-1, 0) + Z(-1, 1) - Z(1, -1) - 2 * Z(1, 0) - Z(1, 1)) / DblRun};
+}
+
+double SlopeDegrees(TGradient Gradient)
+{
+    return std::atan(std::hypot(Gradient.DblEast, Gradient.DblNorth)) * 180 / Pi;
+}
+
+// Compass direction of steepest descent.
+double DownhillAzimuth(TGradient Gradient)
+{
+    const double DblDegrees = std::atan2(-Gradient.DblEast, -Gradient.DblNorth) * 180 / Pi;
+    return DblDegrees < 0 ? DblDegrees + 360 : DblDegrees;
+}
+
+// The lambertian shade of a surface lit from azimuth and altitude, as
+// gdaldem's byte: 1 + 254 * cos(incidence), 1 in the shadow.
+double ShadeByte(TGradient Gradient, double DblAzimuth, double DblAltitude, double DblZ)
+{
+    const double DblSlope = std::atan(DblZ * std::hypot(Gradient.DblEast, Gradient.DblNorth));
+    const double DblAspect = std::atan2(-Gradient.DblEast, -Gradient.DblNorth);
+    const double DblZenith = (90 - DblAltitude) * Pi / 180;
+    const double DblCosine =
+        std::cos(DblZenith) * std::cos(DblSlope)
+        + std::sin(DblZenith) * std::sin(DblSlope) * std::cos(DblAzimuth * Pi / 180 - DblAspect);
+    return std::floor(1 + 254 * std::max(DblCosine, 0.0) + 0.5);
+}
+
+double AngleApart(double DblA, double DblB)
+{
+    const double DblApart = std::fmod(std::fabs(DblA - DblB), 360.0);
+    return std::min(DblApart, 360 - DblApart);
+}
+
+// Within 1e-5 of the expected value, or 1e-4 (degrees); aspects as angles;
+// hillshade bytes within one.
+::testing::AssertionResult Near(double DblGot, double DblExpected, TProduct Product)
+{
+    const bool BlnNoDataGot = TNoData::IsMarker(DblGot);
+    const bool BlnNoDataExpected = TNoData::IsMarker(DblExpected);
+    if (BlnNoDataGot || BlnNoDataExpected || std::isnan(DblExpected)) {
+        if (BlnNoDataGot == BlnNoDataExpected && std::isnan(DblGot) == std::isnan(DblExpected))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << DblGot << " where " << DblExpected << " was expected";
+    }
+    const double DblApart =
+        Product == TProduct::Aspect ? AngleApart(DblGot, DblExpected) : std::fabs(DblGot - DblExpected);
+    const double DblTolerance =
+        Product == TProduct::Hillshade ? 1.0 : std::max(1e-4, 1e-5 * std::fabs(DblExpected));
+    if (DblApart <= DblTolerance)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << DblGot << " where " << DblExpected << " was expected";
+}
+
+bool Border(const TGrid& Grid, long LngRow, long LngCol)
+{
+    return LngRow == 0 || LngCol == 0 || LngRow == Grid.LngRows - 1 || LngCol == Grid.LngCols - 1;
+}
+
+} // namespace
+
+TEST(TTerrain, PlanesHaveTheirSlopeAndAspectEverywhereTheWindowReaches)
+{
+    const struct {
+        double DblEast, DblNorth, DblCell, DblScale;
+    } ArrPlanes[] = {
+        {1, 0, 1, 1}, {0, 1, 10, 1}, {-0.5, 0.25, 2, 1}, {2, -3, 30, 1}, {0.125, 0, 1, 1}, {3, 4, 5, 2},
+    };
+    for (const auto& Plane : ArrPlanes) {
+        const TGrid Grid = Surface(6, 5, Plane.DblCell, [&](double DblX, double DblY) {
+            return Plane.DblEast * DblX + Plane.DblNorth * DblY;
+        });
+        for (bool BlnEdges : {false, true}) {
+            SCOPED_TRACE(testing::Message()
+                         << Plane.DblEast << "x + " << Plane.DblNorth << "y, edges " << BlnEdges);
+            TTerrainOptions Slope = Options(TProduct::Slope, BlnEdges);
+            Slope.DblScale = Plane.DblScale;
+            const std::vector<double> VecSlope = Computed(Grid, Slope);
+            const std::vector<double> VecAspect = Computed(Grid, Options(TProduct::Aspect, BlnEdges));
+            for (long LngRow = 0; LngRow < Grid.LngRows; ++LngRow)
+                for (long LngCol = 0; LngCol < Grid.LngCols; ++LngCol) {
+                    // gdaldem repeats the edge column beside the corners of
+                    // the first and last rows: half the slope along them.
+                    const bool BlnCorner = (LngRow == 0 || LngRow == Grid.LngRows - 1)
+                                           && (LngCol == 0 || LngCol == Grid.LngCols - 1);
+                    const TGradient Gradient{Plane.DblEast * (BlnCorner ? 0.5 : 1.0), Plane.DblNorth};
+                    const TGradient Scaled{Gradient.DblEast / Plane.DblScale,
+                                           Gradient.DblNorth / Plane.DblScale};
+                    const bool BlnValue = BlnEdges || !Border(Grid, LngRow, LngCol);
+                    const std::size_t LngAt = static_cast<std::size_t>(LngRow * Grid.LngCols + LngCol);
+                    EXPECT_TRUE(
+                        Near(VecSlope[LngAt], BlnValue ? SlopeDegrees(Scaled) : NoData, TProduct::Slope));
+                    EXPECT_TRUE(Near(VecAspect[LngAt], BlnValue ? DownhillAzimuth(Gradient) : NoData,
+                                     TProduct::Aspect));
+                }
+        }
+    }
+}
+
+TEST(TTerrain, CurvedSurfacesAgreeWithTheTestsHornFormula)
+{
+    // In 64ths, so that Float32 holds the cells and Horn's sums exactly, as
+    // gdaldem's arithmetic needs to match the formula in double.
+    const auto Sixtyfourths = [](double DblValue) { return std::round(DblValue * 64) / 64; };
+    const auto Cone = [&](double DblX, double DblY) {
+        return Sixtyfourths(500 - std::hypot(DblX - 103, DblY - 71));
+    };
+    const auto Hills = [&](double DblX, double DblY) {
+        return Sixtyfourths(200 + 40 * std::sin(DblX / 37) * std::cos(DblY / 23) + 0.01 * DblX * DblY);
+    };
+    const TGrid ArrGrids[] = {Surface(23, 17, 10, Cone), Surface(31, 19, 5, Hills)};
+    const struct {
+        double DblScale, DblZ, DblAzimuth, DblAltitude;
+    } ArrLights[] = {{1, 1, 315, 45}, {1, 3, 90, 30}, {2, 1, 200, 60}, {0.5, 0.5, 0, 10}};
+    for (const TGrid& Grid : ArrGrids)
+        for (const auto& Light : ArrLights) {
+            SCOPED_TRACE(testing::Message() << "scale " << Light.DblScale << ", z " << Light.DblZ
+                                            << ", light " << Light.DblAzimuth << "/" << Light.DblAltitude);
+            TTerrainOptions Opt;
+            Opt.DblScale = Light.DblScale;
+            Opt.DblZ = Light.DblZ;
+            Opt.DblAzimuth = Light.DblAzimuth;
+            Opt.DblAltitude = Light.DblAltitude;
+            std::vector<double> ArrGot[4];
+            for (int LngProduct = 0; LngProduct < 4; ++LngProduct) {
+                const TProduct ArrProducts[] = {TProduct::Slope, TProduct::Slope, TProduct::Aspect,
+                                                TProduct::Hillshade};
+                Opt.Product = ArrProducts[LngProduct];
+                Opt.BlnPercent = LngProduct == 1;
+                ArrGot[LngProduct] = Computed(Grid, Opt);
+            }
+            for (long LngRow = 1; LngRow + 1 < Grid.LngRows; ++LngRow)
+                for (long LngCol = 1; LngCol + 1 < Grid.LngCols; ++LngCol) {
+                    const TGradient Gradient = Horn(Grid, LngRow, LngCol, Light.DblScale);
+                    const std::size_t LngAt = static_cast<std::size_t>(LngRow * Grid.LngCols + LngCol);
+                    EXPECT_TRUE(Near(ArrGot[0][LngAt], SlopeDegrees(Gradient), TProduct::Slope));
+                    EXPECT_TRUE(Near(ArrGot[1][LngAt], 100 * std::hypot(Gradient.DblEast, Gradient.DblNorth),
+                                     TProduct::Slope));
+                    EXPECT_TRUE(Near(ArrGot[2][LngAt], DownhillAzimuth(Gradient), TProduct::Aspect));
+                    EXPECT_TRUE(Near(ArrGot[3][LngAt],
+                                     ShadeByte(Gradient, Light.DblAzimuth, Light.DblAltitude, Light.DblZ),
+                                     TProduct::Hillshade));
+                }
+        }
+}
+
+TEST(TTerrain, FlatLandHasNoSlopeNoAspectAndTheShadeOfTheSun)
+{
+    const TGrid Flat = Surface(5, 4, 10, [](double, double) { return 812.5; });
+    for (double DblAltitude : {45.0, 20.0, 90.0})
+        for (TShading Shading : {TShading::Single, TShading::Multidirectional, TShading::Combined}) {
+            TTerrainOptions Shade = Options(TProduct::Hillshade, true);
+            Shade.DblAltitude = DblAltitude;
+            Shade.Shading = Shading;
+            // The combined shade darkens by slope times incidence: nothing
+            // on flat land.
+            const double DblExpected =
+                Shading == TShading::Combined ? 1 + 254 * (1 - 0) : ShadeByte({0, 0}, 315, DblAltitude, 1);
+            for (double DblShade : Computed(Flat, Shade))
+                EXPECT_TRUE(Near(DblShade, DblExpected, TProduct::Hillshade));
+        }
+    for (double DblSlope : Computed(Flat, Options(TProduct::Slope, true)))
+        EXPECT_EQ(DblSlope, 0.0);
+    for (double DblAspect : Computed(Flat, Options(TProduct::Aspect, true)))
+        EXPECT_TRUE(TNoData::IsMarker(DblAspect));
+}
+
+TEST(TTerrain, AHoleTakesItsNeighboursOrLendsThemTheirCentre)
+{
+    TGrid Grid = Surface(7, 6, 1, [](double DblX, double DblY) { return DblX * DblX + 3 * DblY; });
+    const long LngHoleRow = 2;
+    const long LngHoleCol = 3;
+    Grid.VecCells[LngHoleRow * Grid.LngCols + LngHoleCol] = NoData;
+    for (bool BlnEdges : {false, true}) {
+        const std::vector<double> VecSlope = Computed(Grid, Options(TProduct::Slope, BlnEdges));
+        for (long LngRow = 1; LngRow + 1 < Grid.LngRows; ++LngRow)
+            for (long LngCol = 1; LngCol + 1 < Grid.LngCols; ++LngCol) {
+                SCOPED_TRACE(testing::Message()
+                             << "row " << LngRow << ", column " << LngCol << ", edges " << BlnEdges);
+                const bool BlnHole = LngRow == LngHoleRow && LngCol == LngHoleCol;
+                const bool BlnBeside =
+                    std::abs(LngRow - LngHoleRow) <= 1 && std::abs(LngCol - LngHoleCol) <= 1;
+                TGrid Filled = Grid;
+                Filled.VecCells[LngHoleRow * Grid.LngCols + LngHoleCol] = Grid.At(LngRow, LngCol);
+                const double DblExpected = BlnHole || (BlnBeside && !BlnEdges)
+                                               ? NoData
+                                               : SlopeDegrees(Horn(Filled, LngRow, LngCol, 1));
+                EXPECT_TRUE(Near(VecSlope[static_cast<std::size_t>(LngRow * Grid.LngCols + LngCol)],
+                                 DblExpected, TProduct::Slope));
+            }
+    }
+}
+
+TEST(TTerrain, GridsOfOneRowOrColumnHaveNoValueAndTwoByTwoHaveAll)
+{
+    const auto Ramp = [](double DblX, double DblY) { return DblX + 2 * DblY; };
+    const struct {
+        long LngCols, LngRows;
+        bool BlnValues;
+    } ArrShapes[] = {{1, 1, false}, {9, 1, false}, {1, 9, false}, {2, 2, true}, {2, 5, true}, {5, 2, true}};
+    for (const auto& Shape : ArrShapes)
+        for (TProduct Product : {TProduct::Slope, TProduct::Aspect, TProduct::Hillshade})
+            for (bool BlnEdges : {false, true})
+                for (double DblCell :
+                     Computed(Surface(Shape.LngCols, Shape.LngRows, 1, Ramp), Options(Product, BlnEdges)))
+                    EXPECT_EQ(TNoData::IsMarker(DblCell), !(Shape.BlnValues && BlnEdges))
+                        << Shape.LngCols << " x " << Shape.LngRows;
+}
+
+TEST(TTerrain, RefusesAScaleOrCellSizeThatIsNoPositiveNumber)
+{
+    TTerrainOptions Opt;
+    EXPECT_THROW(TTerrain(Opt, {3, 3, 0, 0, 0}), TError);
+    Opt.DblScale = -1;
+    EXPECT_THROW(TTerrain(Opt, {3, 3, 0, 0, 1}), TError);
+    Opt.DblScale = 1;
+    Opt.DblAltitude = std::nan("");
+    EXPECT_THROW(TTerrain(Opt, {3, 3, 0, 0, 1}), TError);
+}
+
+namespace {
+
+// gdaldem's arguments for the options.
+std::string GdaldemArguments(const TTerrainOptions& Opt)
+{
+    std::string StgArgs = Opt.Product == TProduct::Slope    ? "slope"
+                          : Opt.Product == TProduct::Aspect ? "aspect"
+                                                            : "hillshade";
+    if (Opt.BlnPercent)
+        StgArgs += " -p";
+    if (Opt.Product == TProduct::Hillshade)
+        StgArgs += " -z " + ShortestText(Opt.DblZ) + " -alt " + ShortestText(Opt.DblAltitude)
+                   + (Opt.Shading == TShading::Multidirectional
+                          ? " -multidirectional"
+                          : " -az " + ShortestText(Opt.DblAzimuth)
+                                + (Opt.Shading == TShading::Combined ? " -combined" : ""));
+    return StgArgs + " -s " + ShortestText(Opt.DblScale) + (Opt.BlnComputeEdges ? " -compute_edges" : "");
+}
+
+// Our cell against gdaldem's: its no-data value (0 for shades, which is
+// also what NaN becomes in its bytes) against our marker, NaN against NaN.
+::testing::AssertionResult AgreesWithGdal(double DblOurs, double DblGdal, TProduct Product)
+{
+    const double DblGdalNoData = Product == TProduct::Hillshade ? 0 : -9999;
+    const bool BlnOursNaN = Product == TProduct::Hillshade && std::isnan(DblOurs);
+    const double DblExpected = DblGdal == DblGdalNoData ? NoData : DblGdal;
+    return Near(BlnOursNaN ? NoData : DblOurs, DblExpected, Product);
+}
+
+// gdaldem's cells of the file, as it writes them raw (Float32, or bytes for
+// shades); nothing when it fails or cannot read the file.
+std::optional<std::vector<double>> GdaldemCells(const std::string& StgFile, const TTerrainOptions& Opt)
+{
+    const TTempDir Scratch;
+    const TCommandResult Result = RunShell("gdaldem " + GdaldemArguments(Opt) + " -q -of ENVI "
+                                           + ShellQuoted(StgFile) + " " + ShellQuoted(Scratch / "out.raw"));
+    if (Result.LngStatus != 0 || Result.StgErr.find("ERROR") != std::string::npos)
+        return std::nullopt;
+    const std::string StgBytes = ReadText(Scratch / "out.raw");
+    std::vector<double> VecCells;
+    for (std::size_t LngAt = 0; Opt.Product == TProduct::Hillshade && LngAt < StgBytes.size(); ++LngAt)
+        VecCells.push_back(static_cast<unsigned char>(StgBytes[LngAt]));
+    for (std::size_t LngAt = 0; Opt.Product != TProduct::Hillshade && LngAt + 4 <= StgBytes.size();
+         LngAt += 4) {
+        float FltCell;
+        std::memcpy(&FltCell, StgBytes.data() + LngAt, sizeof FltCell);
+        VecCells.push_back(FltCell);
+    }
+    return VecCells;
+}
+
+// The kernel on Grid (a file's cells as we read them) against gdaldem's
+// cells of the file, at every cell that Compare(row, column) names.
+template <class TCompare>
+void ExpectGdaldem(const std::vector<double>& VecGdal, const TGrid& Grid, const TTerrainOptions& Opt,
+                   TCompare Compare)
+{
+    ASSERT_GE(VecGdal.size(), Grid.VecCells.size()); // ENVI may pad a tiny file
+    const std::vector<double> VecOurs = Computed(Grid, Opt);
+    long LngFailures = 0;
+    for (long LngRow = 0; LngRow < Grid.LngRows; ++LngRow)
+        for (long LngCol = 0; LngCol < Grid.LngCols && LngFailures < 5; ++LngCol) {
+            const std::size_t LngAt = static_cast<std::size_t>(LngRow * Grid.LngCols + LngCol);
+            if (!Compare(LngRow, LngCol))
+                continue;
+            const ::testing::AssertionResult Agrees =
+                AgreesWithGdal(VecOurs[LngAt], VecGdal[LngAt], Opt.Product);
+            LngFailures += !Agrees;
+            EXPECT_TRUE(Agrees) << GdaldemArguments(Opt) << " at row " << LngRow << ", column " << LngCol;
+            Compared.Add();
+            if (Opt.Product == TProduct::Hillshade && std::fabs(VecOurs[LngAt] - VecGdal[LngAt]) == 1)
+                OffByOne.Add();
+        }
+}
+
+std::string CorpusFolder()
+{
+    const char* PtrCorpus = std::getenv("PVX_GRID_CORPUS");
+    return PtrCorpus ? PtrCorpus : PVX_SOURCE_DIR "/../shared/realworld-grids/files";
+}
+
+} // namespace
+
+TEST(TTerrainGdal, AGeneratedDemAgreesWithGdaldemInEveryProductAndOption)
+{
+    PVX_REQUIRE_GDAL_OR_SKIP();
+    // Hills in decimals with a hole, a flat lake and a NaN cell.
+    TGrid Grid = Surface(37, 23, 25, [](double DblX, double DblY) {
+        return std::round(100 * (900 + 60 * std::sin(DblX / 90) * std::cos(DblY / 70) + DblX / 40)) / 100;
+    });
+    for (long LngRow = 14; LngRow < 19; ++LngRow)
+        for (long LngCol = 20; LngCol < 26; ++LngCol)
+            Grid.VecCells[LngRow * Grid.LngCols + LngCol] = 850.5;
+    Grid.VecCells[5 * Grid.LngCols + 7] = std::nan("");
+    Grid.VecCells[9 * Grid.LngCols + 30] = NoData;
+    Grid.VecCells[22 * Grid.LngCols + 0] = NoData;
+    TGridText Text{Grid.LngCols, Grid.LngRows, 0, 0, Grid.DblCell, -9999, Grid.VecCells};
+    std::replace_if(Text.VecCells.begin(), Text.VecCells.end(), TNoData::IsMarker, -9999.0);
+    const TTempDir Scratch;
+    WriteText(Scratch / "dem.asc", GridFileText(Text));
+
+    std::vector<TTerrainOptions> VecOptions = {Options(TProduct::Slope), Options(TProduct::Aspect),
+                                               Options(TProduct::Hillshade)};
+    VecOptions.push_back(VecOptions[0]);
+    VecOptions.back().BlnPercent = true;
+    VecOptions.back().DblScale = 3;
+    for (TShading Shading : {TShading::Single, TShading::Multidirectional, TShading::Combined}) {
+        VecOptions.push_back(Options(TProduct::Hillshade));
+        VecOptions.back().Shading = Shading;
+        VecOptions.back().DblZ = 4;
+        VecOptions.back().DblAzimuth = 100;
+        VecOptions.back().DblAltitude = 25;
+        VecOptions.back().DblScale = 0.5;
+    }
+    for (TTerrainOptions Opt : VecOptions)
+        for (bool BlnEdges : {false, true}) {
+            Opt.BlnComputeEdges = BlnEdges;
+            const std::optional<std::vector<double>> Gdal = GdaldemCells(Scratch / "dem.asc", Opt);
+            ASSERT_TRUE(Gdal) << GdaldemArguments(Opt);
+            ExpectGdaldem(*Gdal, Grid, Opt, [](long, long) { return true; });
+        }
+}
+
+TEST(TTerrainGdal, RealDemsAgreeWithGdaldem)
+{
+    PVX_REQUIRE_GDAL_OR_SKIP();
+    std::error_code Err;
+    if (!std::filesystem::is_directory(CorpusFolder(), Err))
+        GTEST_SKIP() << "no grid corpus at " << CorpusFolder();
+    for (const auto& Entry : std::filesystem::directory_iterator(CorpusFolder())) {
+        const std::string StgFile = Entry.path().string();
+        SCOPED_TRACE(StgFile);
+        std::unique_ptr<TMap> PtrMap;
+        try {
+            PtrMap.reset(TARCGISFileTools::LoadARCGISFile(StgFile, TGridDialect::Tolerant));
+        } catch (const TError&) {
+            continue;
+        }
+        const TNoData Marking(PtrMap->GetNoDataValue());
+        TGrid Grid{PtrMap->GetXDim(), PtrMap->GetYDim(), PtrMap->GetResolution(), {}};
+        for (long LngCell = 0; LngCell < Grid.LngCols * Grid.LngRows; ++LngCell)
+            Grid.VecCells.push_back(Marking.Mark(PtrMap->GetCells()[LngCell]));
+        // GDAL 3.6 takes a cell extrapolated past the border that equals the
+        // no-data value for no data (later versions do not): where the
+        // values can reach it so, the border is left out.
+        double DblMin = std::numeric_limits<double>::infinity();
+        double DblMax = -DblMin;
+        for (double DblCell : Grid.VecCells)
+            if (std::isfinite(DblCell)) {
+                DblMin = std::min(DblMin, DblCell);
+                DblMax = std::max(DblMax, DblCell);
+            }
+        const double DblNoData = static_cast<float>(PtrMap->GetNoDataValue());
+        const bool BlnReachable = DblNoData >= 2 * DblMin - DblMax && DblNoData <= 2 * DblMax - DblMin;
+        // A file GDAL cannot read fails the first run.
+        for (const TTerrainOptions& Opt : {Options(TProduct::Slope, true), Options(TProduct::Aspect, false),
+                                           Options(TProduct::Hillshade, true)}) {
+            const std::optional<std::vector<double>> Gdal = GdaldemCells(StgFile, Opt);
+            if (!Gdal)
+                break;
+            ExpectGdaldem(*Gdal, Grid, Opt, [&](long LngRow, long LngCol) {
+                return !(Opt.BlnComputeEdges && BlnReachable && Border(Grid, LngRow, LngCol));
+            });
+        }
+    }
+}
