@@ -8,14 +8,15 @@
 
 namespace {
 
-// gdaldem's interpolated component, rounded up from .55 as GDAL 3.6 does.
-std::uint8_t Between(std::uint8_t ChrBelow, std::uint8_t ChrAbove, double DblRatio)
+void Components(const TRgba& Colour, double* PtrOut)
 {
-    const int LngValue = static_cast<int>(0.45 + ChrBelow + DblRatio * (ChrAbove - ChrBelow));
-    return static_cast<std::uint8_t>(std::clamp(LngValue, 0, 255));
+    PtrOut[0] = Colour.R;
+    PtrOut[1] = Colour.G;
+    PtrOut[2] = Colour.B;
+    PtrOut[3] = Colour.A;
 }
 
-} // namespace
+}  // namespace
 
 TColourRamp::TColourRamp(const TColourTable& Table, double DblMin, double DblMax)
     : MbrNoData(Table.NoData()), MbrNaN(Table.NaN())
@@ -31,6 +32,15 @@ TColourRamp::TColourRamp(const TColourTable& Table, double DblMin, double DblMax
     for (std::size_t LngAt : VecOrder) {
         MbrVecValues.push_back(VecPlaced[LngAt]);
         MbrVecColours.push_back(VecEntries[LngAt].Colour);
+    }
+    for (std::size_t LngAt = 0; LngAt + 1 < MbrVecColours.size(); ++LngAt) {
+        double ArrBelow[4], ArrAbove[4];
+        Components(MbrVecColours[LngAt], ArrBelow);
+        Components(MbrVecColours[LngAt + 1], ArrAbove);
+        for (int LngChannel = 0; LngChannel < 4; ++LngChannel) {
+            MbrVecBases.push_back(0.45 + ArrBelow[LngChannel]);
+            MbrVecRises.push_back(ArrAbove[LngChannel] - ArrBelow[LngChannel]);
+        }
     }
 
     const std::size_t LngBuckets = 4 * MbrVecValues.size() + 1;
@@ -63,23 +73,24 @@ std::size_t TColourRamp::FirstNotBelow(double DblValue) const
 
 TRgba TColourRamp::Colour(double DblValue) const
 {
-    if (TNoData::IsMarker(DblValue))
-        return MbrNoData;
     if (std::isnan(DblValue))
-        return MbrNaN;
+        return TNoData::IsMarker(DblValue) ? MbrNoData : MbrNaN;
     const std::size_t LngAt = FirstNotBelow(DblValue);
     if (LngAt == 0)
         return MbrVecColours.front();
     if (LngAt == MbrVecValues.size())
         return MbrVecColours.back();
-    if (MbrVecValues[LngAt] == DblValue)
-        return MbrVecColours[LngAt];
+    // gdaldem's interpolation, rounded up from .55 as GDAL 3.6 rounds; at an
+    // entry's own value (a ratio of 1) the entry's colour.
     const double DblBelow = MbrVecValues[LngAt - 1];
     const double DblRatio = (DblValue - DblBelow) / (MbrVecValues[LngAt] - DblBelow);
-    const TRgba& Below = MbrVecColours[LngAt - 1];
-    const TRgba& Above = MbrVecColours[LngAt];
-    return {Between(Below.R, Above.R, DblRatio), Between(Below.G, Above.G, DblRatio),
-            Between(Below.B, Above.B, DblRatio), Between(Below.A, Above.A, DblRatio)};
+    const double* PtrBase = &MbrVecBases[4 * (LngAt - 1)];
+    const double* PtrRise = &MbrVecRises[4 * (LngAt - 1)];
+    const auto Component = [&](int LngChannel) {
+        return static_cast<std::uint8_t>(
+            std::clamp(static_cast<int>(PtrBase[LngChannel] + DblRatio * PtrRise[LngChannel]), 0, 255));
+    };
+    return {Component(0), Component(1), Component(2), Component(3)};
 }
 
 void TColourRamp::Colours(const double* PtrCells, std::size_t LngCount, std::uint8_t* PtrRgba) const

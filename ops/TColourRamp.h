@@ -32,8 +32,12 @@ private:
     // found from a bucket of the range in a step or two.
     std::size_t FirstNotBelow(double DblValue) const;
 
-    std::vector<double> MbrVecValues; // ascending
+    std::vector<double> MbrVecValues;  // ascending
     std::vector<TRgba> MbrVecColours;
+    // Per entry and component, for the interpolation up to the next entry:
+    // 0.45 + the component (gdaldem's rounding), and the next one's less it.
+    std::vector<double> MbrVecBases;
+    std::vector<double> MbrVecRises;
     // Per bucket of equal width between the first and last value: the
     // first entry not below the bucket's start.
     std::vector<std::size_t> MbrVecBuckets;
