@@ -42,7 +42,7 @@ std::vector<std::string> LabelsOf(const std::vector<double>& VecValues)
     }
 }
 
-} // namespace
+}  // namespace
 
 TLegend::TLegend(const TColourRamp& Ramp, double DblMin, double DblMax, long LngMapWidth)
 {
