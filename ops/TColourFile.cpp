@@ -163,7 +163,7 @@ private:
     TRgba MbrNaN = TColourTable::NaNDefault;
 };
 
-} // namespace
+}  // namespace
 
 TColourTable TColourTable::Parse(std::istream& Stream, const std::string& StgName)
 {

@@ -36,7 +36,7 @@ struct TRgba {
 };
 
 struct TColourEntry {
-    double DblValue; // the value, or the share of the range from 0 to 1
+    double DblValue;  // the value, or the share of the range from 0 to 1
     bool BlnShare;
     TRgba Colour;
 };

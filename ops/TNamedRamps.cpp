@@ -70,7 +70,7 @@ TColourEntry Stop(double DblShare, TRgb Colour)
     return {DblShare, true, {Colour.R, Colour.G, Colour.B, 255}};
 }
 
-} // namespace
+}  // namespace
 
 TColourTable TColourTable::Named(const std::string& StgName)
 {

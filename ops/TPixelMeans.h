@@ -35,8 +35,8 @@ private:
     long MbrLngRows;
     long MbrLngWidth;
     long MbrLngHeight;
-    long MbrLngRow = 0;      // the grid's next row
-    long MbrLngPixelRow = 0; // the pixel row being summed
+    long MbrLngRow = 0;       // the grid's next row
+    long MbrLngPixelRow = 0;  // the pixel row being summed
     std::vector<double> MbrVecSums;
     std::vector<long> MbrVecCounts;
     std::vector<double> MbrVecMeans;

@@ -23,7 +23,7 @@ bool Positive(double DblValue)
     return std::isfinite(DblValue) && DblValue > 0;
 }
 
-} // namespace
+}  // namespace
 
 TTerrain::TTerrain(const TTerrainOptions& Options, const TGridFrame& Frame)
     : MbrOptions(Options), MbrLngCols(Frame.LngCols), MbrDblCellSize(Frame.DblCellSize)

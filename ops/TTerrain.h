@@ -24,11 +24,11 @@ struct TTerrainOptions {
     enum class TShading { Single, Multidirectional, Combined };
 
     TProduct Product = TProduct::Slope;
-    bool BlnPercent = false;   // slope as 100 * rise / run instead of degrees
-    double DblScale = 1.0;     // horizontal units per vertical unit (-s)
-    double DblZ = 1.0;         // vertical exaggeration of hillshades (-z)
-    double DblAzimuth = 315.0; // light from, degrees clockwise from north
-    double DblAltitude = 45.0; // light's height, degrees above the horizon
+    bool BlnPercent = false;    // slope as 100 * rise / run instead of degrees
+    double DblScale = 1.0;      // horizontal units per vertical unit (-s)
+    double DblZ = 1.0;          // vertical exaggeration of hillshades (-z)
+    double DblAzimuth = 315.0;  // light from, degrees clockwise from north
+    double DblAltitude = 45.0;  // light's height, degrees above the horizon
     TShading Shading = TShading::Single;
     bool BlnComputeEdges = false;
 };

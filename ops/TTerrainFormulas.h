@@ -220,4 +220,4 @@ private:
     double MbrDblSquareZ;
 };
 
-} // namespace TTerrainFormulas
+}  // namespace TTerrainFormulas

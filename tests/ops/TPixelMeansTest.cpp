@@ -27,7 +27,7 @@ std::pair<long, long> Block(long LngPixel, long LngCells, long LngCols, long Lng
     return {LngStart, std::min(LngCells, std::max(Start(LngPixel + 1, LngCols, LngWidth), LngStart + 1))};
 }
 
-} // namespace
+}  // namespace
 
 TEST(TPixelMeans, EachPixelIsTheMeanOfTheDataCellsOfItsBlock)
 {
