@@ -32,8 +32,10 @@ namespace {
 using TProduct = TTerrainOptions::TProduct;
 using TShading = TTerrainOptions::TShading;
 
+// Printed in the reverse order.
 TCaseCount& OffByOne = RegisterCaseCount("of them hillshade bytes one off gdaldem's");
 TCaseCount& Compared = RegisterCaseCount("terrain cells compared with gdaldem");
+TCaseCount& CorpusGrids = RegisterCaseCount("corpus grids compared with gdaldem");
 
 const double Pi = std::acos(-1.0);
 const double NoData = TNoData::Marker();
@@ -353,6 +355,7 @@ TEST(TTerrainGdal, RealDemsAgreeWithGdaldem)
         const std::optional<std::vector<double>> Aspect = GdaldemCells(StgFile, Options(TProduct::Aspect));
         if (!Aspect)
             continue;  // GDAL cannot read it
+        CorpusGrids.Add();
         const TNoData Marking(PtrMap->GetNoDataValue());
         TGrid Grid{PtrMap->GetXDim(), PtrMap->GetYDim(), PtrMap->GetResolution(), {}};
         for (long LngCell = 0; LngCell < Grid.LngCols * Grid.LngRows; ++LngCell)
