@@ -8,12 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "ops/TExpression.h"
 #include "util/TNoData.h"
 
@@ -46,33 +45,6 @@ void EvaluateAll(const TExpression& Expression, const std::vector<const std::vec
                                                                  : nullptr);
         Expression.EvaluateRow(VecRows.data(), Frame, LngRow, PtrOut + LngRow * LngSide);
     }
-}
-
-struct TTimes {
-    double DblWall;
-    double DblCpu;
-};
-
-double Seconds(clockid_t Clock)
-{
-    timespec Time;
-    clock_gettime(Clock, &Time);
-    return static_cast<double>(Time.tv_sec) + 1e-9 * static_cast<double>(Time.tv_nsec);
-}
-
-// The median of each over LngRuns runs.
-TTimes MedianTimes(int LngRuns, const std::function<void()>& Work)
-{
-    std::vector<double> VecWall, VecCpu;
-    for (int LngRun = 0; LngRun < LngRuns; ++LngRun) {
-        const double DblWall = Seconds(CLOCK_MONOTONIC), DblCpu = Seconds(CLOCK_THREAD_CPUTIME_ID);
-        Work();
-        VecWall.push_back(Seconds(CLOCK_MONOTONIC) - DblWall);
-        VecCpu.push_back(Seconds(CLOCK_THREAD_CPUTIME_ID) - DblCpu);
-    }
-    std::sort(VecWall.begin(), VecWall.end());
-    std::sort(VecCpu.begin(), VecCpu.end());
-    return {VecWall[VecWall.size() / 2], VecCpu[VecCpu.size() / 2]};
 }
 
 }  // namespace

@@ -39,7 +39,7 @@ std::string ShapeText(const TShape& Shape)
     return std::to_string(Shape.LngCols) + " x " + std::to_string(Shape.LngRows);
 }
 
-struct TTimes {
+struct TGridTimes {
     TRun Copy, Command, OneThread;
     double DblLoad = 0;
     double DblWrite = 0;
@@ -79,7 +79,7 @@ std::pair<double, double> LoadAndWrite(const std::string& StgIn, const std::stri
 }
 
 // Runs in the same process pass the thread count on to the children too.
-TTimes TimeGrid(const fs::path& PthDir, const TShape& Shape, int LngRuns, unsigned LngThreads)
+TGridTimes TimeGrid(const fs::path& PthDir, const TShape& Shape, int LngRuns, unsigned LngThreads)
 {
     const std::string StgIn =
         (PthDir / ("io-" + std::to_string(Shape.LngCols) + "x" + std::to_string(Shape.LngRows) + ".asc")).string();
@@ -102,7 +102,7 @@ TTimes TimeGrid(const fs::path& PthDir, const TShape& Shape, int LngRuns, unsign
     }
     fs::remove(StgOut);
     fs::remove(PthDir / "io-out.prj");
-    TTimes Times;
+    TGridTimes Times;
     Times.Copy = Median(VecCopy);
     Times.Command = Median(VecCommand);
     Times.OneThread = Median(VecOne);
@@ -119,7 +119,7 @@ void PrintHeading(const char* StgTitle)
                 "MiB");
 }
 
-void PrintRow(const std::string& StgWhat, const TTimes& Times)
+void PrintRow(const std::string& StgWhat, const TGridTimes& Times)
 {
     const double DblNs = 1e9 / Times.DblCells;
     std::printf("%-16s %7.3f %7.3f %7.3f %7.3f %7.3f %7.2f %8.2f %8.2f %8.2f %6.1f\n", StgWhat.c_str(),
@@ -151,7 +151,7 @@ int main(int argc, char** argv)
                 LngRuns, TSlices::Threads());
 
     const TShape Square = {4000, 4000};
-    const TTimes SquareTimes = TimeGrid(PthDir, Square, LngRuns, 0);
+    const TGridTimes SquareTimes = TimeGrid(PthDir, Square, LngRuns, 0);
     PrintHeading("by size (time per cell should stay within 20%)");
     PrintRow(ShapeText({1000, 1000}), TimeGrid(PthDir, {1000, 1000}, LngRuns, 0));
     PrintRow(ShapeText(Square), SquareTimes);
@@ -159,8 +159,8 @@ int main(int argc, char** argv)
         PrintRow(ShapeText({8000, 8000}), TimeGrid(PthDir, {8000, 8000}, std::min(LngRuns, 3), 0));
 
     PrintHeading("by shape");
-    const TTimes Column = TimeGrid(PthDir, {1, 20000000}, LngRuns, 0);
-    const TTimes Row = TimeGrid(PthDir, {20000000, 1}, LngRuns, 0);
+    const TGridTimes Column = TimeGrid(PthDir, {1, 20000000}, LngRuns, 0);
+    const TGridTimes Row = TimeGrid(PthDir, {20000000, 1}, LngRuns, 0);
     PrintRow(ShapeText(Square), SquareTimes);
     PrintRow(ShapeText({1, 20000000}), Column);
     PrintRow(ShapeText({20000000, 1}), Row);
@@ -170,7 +170,7 @@ int main(int argc, char** argv)
         PrintRow(std::to_string(LngThreads) + (LngThreads == 1 ? " thread" : " threads"),
                  TimeGrid(PthDir, Square, LngRuns, LngThreads));
 
-    const auto PerCell = [](const TTimes& Times) { return Times.Command.DblSeconds / Times.DblCells; };
+    const auto PerCell = [](const TGridTimes& Times) { return Times.Command.DblSeconds / Times.DblCells; };
     std::printf("\ngoals, 4000 x 4000 unless named, ratios within the same rounds\n%-52s %8s %8s\n",
                 "case", "measured", "goal");
     PrintGoal("pvxOverlay x 2 / cat M.asc > copy", SquareTimes.Command.DblSeconds / SquareTimes.Copy.DblSeconds,

@@ -6,6 +6,9 @@
 #ifdef PVX_WITH_GDAL
 #include <gdal.h>
 #endif
+#ifdef PVX_WITH_PNG
+#include <png.h>
+#endif
 
 bool TFormats::Gzip()
 {
@@ -34,6 +37,9 @@ std::string TFormats::Describe()
 #ifdef PVX_WITH_GDAL
     StgFormats += std::string(", GeoTIFF and other GDAL rasters (GDAL ")
                   + GDALVersionInfo("RELEASE_NAME") + ")";
+#endif
+#ifdef PVX_WITH_PNG
+    StgFormats += std::string(", PNG images (libpng ") + png_get_libpng_ver(nullptr) + ")";
 #endif
     return StgFormats;
 }
