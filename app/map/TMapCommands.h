@@ -18,6 +18,8 @@ TMaker Add, Subtract, Multiply, Divide, Sum, Average, Count, Mask, MovingAverage
 TMaker Resample, Subdivide, Extract, Insert, Intersect;
 // Map algebra by expression.
 TMaker Calc;
+// Terrain, as gdaldem computes it.
+TMaker Slope, Aspect, Hillshade;
 // Tables and text on standard output.
 TMaker Values, Zonal, Sample, Dump;
 
