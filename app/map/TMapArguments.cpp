@@ -90,6 +90,16 @@ void TMapArguments::ParseOption(const std::vector<std::string>& VecArgs, std::si
         StgValue = StgName.substr(LngEquals + 1);
         StgName.erase(LngEquals);
     }
+    if (Listed(MbrCommand.VecPairOptions, StgName) && !BlnJoined) {
+        if (LngAt + 2 >= VecArgs.size())
+            Fail("option " + StgName + " needs two values");
+        if (MbrMapPairs.count(StgName))
+            Fail("option " + StgName + " given twice");
+        MbrMapPairs[StgName] = {VecArgs[LngAt + 1], VecArgs[LngAt + 2]};
+        MbrMapOptions[StgName] = VecArgs[LngAt + 1];
+        LngAt += 2;
+        return;
+    }
     const bool BlnTakesValue = TakesValue(StgName);
     if (!BlnTakesValue && !IsFlag(StgName))
         Fail("unknown option " + StgName);
@@ -164,6 +174,11 @@ bool TMapArguments::Has(const std::string& StgOption) const
 const std::string& TMapArguments::Value(const std::string& StgOption) const
 {
     return MbrMapOptions.at(StgOption);
+}
+
+std::pair<std::string, std::string> TMapArguments::Values(const std::string& StgOption) const
+{
+    return MbrMapPairs.at(StgOption);
 }
 
 std::vector<std::string> TMapArguments::Outputs(std::size_t LngCount) const

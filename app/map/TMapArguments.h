@@ -25,8 +25,9 @@ public:
     const std::string& Argument(std::size_t LngIndex) const { return MbrVecArguments.at(LngIndex); }
     bool Has(const std::string& StgOption) const;
     // The value of an option given with one (the command's table entry
-    // makes sure a required one is there).
+    // makes sure a required one is there); the values of an option of two.
     const std::string& Value(const std::string& StgOption) const;
+    std::pair<std::string, std::string> Values(const std::string& StgOption) const;
     bool Quiet() const { return Has("--quiet"); }
     bool Strict() const { return Has("--strict"); }
 
@@ -61,6 +62,7 @@ private:
     bool MbrBlnHelp = false;
     std::vector<std::string> MbrVecArguments;
     std::map<std::string, std::string> MbrMapOptions;
+    std::map<std::string, std::pair<std::string, std::string>> MbrMapPairs;
     std::optional<double> MbrNoData;
     TGridOutput::TSettings MbrOutputSettings;
     int MbrLngBand = 1;

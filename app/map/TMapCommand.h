@@ -38,6 +38,8 @@ struct TMapCommandEntry {
     std::vector<const char*> VecFlags;
     std::vector<const char*> VecRequired;
     std::unique_ptr<TMapCommand> (*Make)(const TMapArguments& Args);
+    // Options that take two values (--range MIN MAX).
+    std::vector<const char*> VecPairOptions = {};
 
     static constexpr std::size_t Unbounded = static_cast<std::size_t>(-1);
 };

@@ -68,6 +68,12 @@ const std::vector<TMapCommandEntry> VecCommands = {
      "shaded relief, 1 to 255, as gdaldem hillshade", "pvxMap hillshade dem.asc -o shade.tif", TOut::File, 1,
      1, {"--azimuth", "--altitude", "--z", "--scale"}, {"--multidirectional", "--compute-edges"}, {},
      C::Hillshade},
+#ifdef PVX_WITH_PNG
+    {"render", "IN -o OUT.png [--ramp viridis|terrain|gray|FILE] [--range MIN MAX] [--hillshade] [--width W] [--legend]",
+     "a quick-look PNG image: colours from a ramp, no data transparent",
+     "pvxMap render dem.asc -o dem.png --ramp terrain --hillshade --legend", TOut::None, 1, 1,
+     {"--ramp", "--width", "-o"}, {"--hillshade", "--legend"}, {"-o"}, C::Render, {"--range"}},
+#endif
     {"values", "IN", "CSV of each value and its number of cells, ascending",
      "pvxMap values landcover.asc", TOut::None, 1, 1, {}, {}, {}, C::Values},
     {"zonal", "VALUES ZONES", "CSV of the statistics of VALUES in each zone of ZONES",

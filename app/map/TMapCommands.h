@@ -20,6 +20,8 @@ TMaker Resample, Subdivide, Extract, Insert, Intersect;
 TMaker Calc;
 // Terrain, as gdaldem computes it.
 TMaker Slope, Aspect, Hillshade;
+// Quick-look images.
+TMaker Render;
 // Tables and text on standard output.
 TMaker Values, Zonal, Sample, Dump;
 
