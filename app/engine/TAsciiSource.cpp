@@ -121,6 +121,16 @@ void TAsciiSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
     TCellsSink Sink(PtrCells, MbrLngCellsRead, MbrNoData);
     Named([&] { MbrPtrReader->ReadCells(Sink, 0, LngCells); });
     MbrLngCellsRead += LngCells;
+    if (MbrPtrDecompressed && MbrLngCellsRead == MbrPtrReader->CellCount())
+        CheckToTheEnd();
+}
+
+void TAsciiSource::CheckToTheEnd()
+{
+    // gzip's checksum and length follow the text: a file cut there, or
+    // damaged, fails though every cell was read.
+    while (!std::streambuf::traits_type::eq_int_type(MbrPtrDecompressed->sbumpc(), std::streambuf::traits_type::eof())) {
+    }
 }
 
 void TAsciiSource::SkipRemainingCells()

@@ -51,6 +51,8 @@ private:
     void Named(TWork Work);
     // Reads the header from the stream, decompressed where it is gzip.
     void Start(std::istream& Stream);
+    // Reads a compressed input to its end, for the checks gzip keeps there.
+    void CheckToTheEnd();
 
     std::string MbrStgName;
     std::unique_ptr<TInputFile> MbrPtrFile;
