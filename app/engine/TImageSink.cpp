@@ -22,13 +22,12 @@ TImageSink::TImageSink(std::ostream& Output, const TGridFrame& Frame, const TCol
                                : std::nullopt),
       MbrPng(Output, MbrLegend ? MbrLegend->Width() : MbrMeans.Width(),
              MbrMeans.Height() + (MbrLegend ? MbrLegend->Height() : 0)),
-      MbrVecShade(static_cast<std::size_t>(MbrMeans.Width())),
       MbrVecRgba(4 * static_cast<std::size_t>(MbrPng.Width()), 0)
 {
     if (Look.BlnHillshade) {
-        // The shade of the pixels, each as wide as the cells it spans.
-        const double DblPixel = Frame.DblCellSize * static_cast<double>(Frame.LngCols) / static_cast<double>(MbrMeans.Width());
-        MbrShade.emplace(HillshadeOptions(), TGridFrame{MbrMeans.Width(), MbrMeans.Height(), 0, 0, DblPixel});
+        MbrShade.emplace(HillshadeOptions(), Frame);
+        MbrShadeMeans.emplace(Frame.LngCols, Frame.LngRows, Look.LngWidth);
+        MbrVecShade.resize(static_cast<std::size_t>(Frame.LngCols));
     }
 }
 
@@ -42,45 +41,53 @@ void TImageSink::Take(double* const* PtrPlanes, std::uint64_t, std::size_t LngCe
         PtrCells += LngTake;
         LngCells -= LngTake;
         if (MbrVecRow.size() == LngCols) {
-            MbrMeans.Add(MbrVecRow.data(), [this](const double* PtrPixels) { AddPixels(PtrPixels); });
+            AddRow(std::move(MbrVecRow));
             MbrVecRow.clear();
         }
     }
 }
 
-void TImageSink::AddPixels(const double* PtrPixels)
+void TImageSink::AddRow(std::vector<double> VecRow)
 {
-    const std::vector<double> VecRow(PtrPixels, PtrPixels + MbrMeans.Width());
     if (!MbrShade) {
-        WritePixelRow(nullptr, VecRow.data(), nullptr);
+        MbrMeans.Add(VecRow.data(), [this](const double* PtrPixels) { WritePixels(PtrPixels); });
         return;
     }
     // A row is shaded once the row south of it has come.
-    MbrVecPixels.push_back(VecRow);
-    if (MbrVecPixels.size() == 2)
-        WritePixelRow(nullptr, MbrVecPixels[0].data(), MbrVecPixels[1].data());
-    else if (MbrVecPixels.size() == 3) {
-        WritePixelRow(MbrVecPixels[0].data(), MbrVecPixels[1].data(), MbrVecPixels[2].data());
-        MbrVecPixels.erase(MbrVecPixels.begin());
+    MbrDqRows.push_back(std::move(VecRow));
+    if (MbrDqRows.size() == 2)
+        AddShaded(nullptr, MbrDqRows[0].data(), MbrDqRows[1].data());
+    else if (MbrDqRows.size() == 3) {
+        AddShaded(MbrDqRows[0].data(), MbrDqRows[1].data(), MbrDqRows[2].data());
+        MbrDqRows.pop_front();
     }
 }
 
-void TImageSink::WritePixelRow(const double* PtrNorth, const double* PtrCentre, const double* PtrSouth)
+void TImageSink::AddShaded(const double* PtrNorth, const double* PtrCentre, const double* PtrSouth)
+{
+    MbrShade->Row(PtrNorth, PtrCentre, PtrSouth, MbrVecShade.data());
+    MbrShadeMeans->Add(MbrVecShade.data(), [this](const double* PtrShades) {
+        MbrDqShades.emplace_back(PtrShades, PtrShades + MbrMeans.Width());
+    });
+    MbrMeans.Add(PtrCentre, [this](const double* PtrPixels) { WritePixels(PtrPixels); });
+}
+
+void TImageSink::WritePixels(const double* PtrPixels)
 {
     const auto LngWidth = static_cast<std::size_t>(MbrMeans.Width());
-    MbrRamp.Colours(PtrCentre, LngWidth, MbrVecRgba.data());
+    MbrRamp.Colours(PtrPixels, LngWidth, MbrVecRgba.data());
     if (MbrShade) {
-        MbrShade->Row(PtrNorth, PtrCentre, PtrSouth, MbrVecShade.data());
-        TShadeBlend::Multiply(MbrVecRgba.data(), MbrVecShade.data(), LngWidth);
+        TShadeBlend::Multiply(MbrVecRgba.data(), MbrDqShades.front().data(), LngWidth);
+        MbrDqShades.pop_front();
     }
     MbrPng.WriteRow(MbrVecRgba.data());
 }
 
 void TImageSink::Finish()
 {
-    if (MbrShade && !MbrVecPixels.empty()) {
-        const std::size_t LngHeld = MbrVecPixels.size();
-        WritePixelRow(LngHeld > 1 ? MbrVecPixels[LngHeld - 2].data() : nullptr, MbrVecPixels.back().data(), nullptr);
+    if (MbrShade && !MbrDqRows.empty()) {
+        const std::size_t LngHeld = MbrDqRows.size();
+        AddShaded(LngHeld > 1 ? MbrDqRows[LngHeld - 2].data() : nullptr, MbrDqRows.back().data(), nullptr);
     }
     if (MbrLegend)
         for (long LngRow = 0; LngRow < MbrLegend->Height(); ++LngRow)

@@ -1,11 +1,12 @@
 #pragma once
 // A grid's cells turned into a quick-look image as they come: gathered into
 // rows, averaged into the pixels of the image's width, coloured by a ramp,
-// darkened by the hillshade of the pixels (a window of three pixel rows),
+// darkened by the hillshade of the cells (each pixel by the mean shade of
+// the cells it covers, so that narrowing the image makes no ripples),
 // written as PNG rows, and a legend strip below the map when asked. Memory:
-// a few rows of the grid's and the image's width.
+// three rows of the grid and a few of the image.
 
-#include <memory>
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -19,10 +20,10 @@
 class TImageSink : public TRowConsumer {
 public:
     struct TLook {
-        long LngWidth;       // the image's width in pixels (the grid's by default)
+        long LngWidth;  // the image's width in pixels (the grid's by default)
         bool BlnHillshade;
         bool BlnLegend;
-        double DblMin;       // the range the ramp spans, for the legend
+        double DblMin;  // the range the ramp spans, for the legend
         double DblMax;
     };
 
@@ -33,19 +34,22 @@ public:
     void Finish();
 
 private:
-    // A row of pixel means from the downscaling.
-    void AddPixels(const double* PtrPixels);
-    // Pixel row MbrLngDone written: coloured, shaded from its neighbours.
-    void WritePixelRow(const double* PtrNorth, const double* PtrCentre, const double* PtrSouth);
+    // A whole row of the grid, and its shade once the row south of it came.
+    void AddRow(std::vector<double> VecRow);
+    void AddShaded(const double* PtrNorth, const double* PtrCentre, const double* PtrSouth);
+    // A row of pixel means, coloured and shaded, to the image.
+    void WritePixels(const double* PtrPixels);
 
     const TColourRamp& MbrRamp;
     long MbrLngCols;
     TPixelMeans MbrMeans;
     std::optional<TTerrain> MbrShade;
+    std::optional<TPixelMeans> MbrShadeMeans;
     std::optional<TLegend> MbrLegend;
     TPngWriter MbrPng;
-    std::vector<double> MbrVecRow;            // the grid's row being gathered
-    std::vector<std::vector<double>> MbrVecPixels;  // the pixel rows held for the shade
+    std::vector<double> MbrVecRow;               // the grid's row being gathered
+    std::deque<std::vector<double>> MbrDqRows;   // the rows held for the shade
     std::vector<double> MbrVecShade;
+    std::deque<std::vector<double>> MbrDqShades;  // pixel shades waiting for their colours
     std::vector<std::uint8_t> MbrVecRgba;
 };
