@@ -5,6 +5,8 @@
 //     beside add; the time per cell of add at 1M, 16M and 64M cells;
 //   - every command on 8000 x 8000 grids (64M cells), its seconds and peak
 //     memory;
+//   - the formats and terrain goals: GeoTIFF and gzip beside gdal_translate,
+//     gzip and gunzip; hillshade beside gdaldem, render beside pvxOverlay;
 //   - the peers where installed: gdal_calc.py, gdalwarp, gdal_translate;
 //   - with --large, convert of a 20000 x 20000 grid (400M cells, 3.5 GB).
 // Prints figures; passes or fails nothing.
@@ -155,11 +157,87 @@ void EveryCommand(const fs::path& PthDir)
         {"intersect", {"intersect", StgA, Grid(PthDir, 4000, 4000, 2), "-o", StgPattern}},
         {"sample 1000 points", {"sample", StgPoints, StgA, StgB}},
         {"dump", {"dump", StgA}},
+        {"slope", {"slope", StgA, "-o", StgOut}},
+        {"hillshade", {"hillshade", StgA, "-o", StgOut}},
+        {"render --hillshade --legend", {"render", StgA, "-o", (PthDir / "map-out.png").string(), "--hillshade", "--legend"}},
+        {"convert to GeoTIFF", {"convert", StgA, "-o", (PthDir / "map-out.tif").string()}},
+        {"convert to gzip", {"convert", StgA, "-o", (PthDir / "map-out.asc.gz").string()}},
     };
     std::printf("\nEvery command on 8000 x 8000 grids (64M cells, 480 MB each), one run\n");
     std::printf("%-52s %8s %9s\n", "", "seconds", "peak MiB");
     for (const auto& [StgName, VecArgs] : VecCommands)
         PrintRun(StgName, Time(Map(VecArgs), 1));
+}
+
+// A goal's ratio of two runs within one round, printed with the goal.
+void PrintRatio(const std::string& StgName, const TRun& Ours, const TRun& Peer, const char* StgGoal)
+{
+    std::printf("%-52s %8.2f   (goal %s)\n", StgName.c_str(), Ours.DblSeconds / Peer.DblSeconds, StgGoal);
+}
+
+// Reading and writing the grids users hold, beside GDAL, gzip and gunzip.
+void FormatGoals(const fs::path& PthDir, int LngRuns)
+{
+    if (!Installed("gdal_translate"))
+        return;
+    const std::string StgAsc = Grid(PthDir, 4000, 4000, 1);
+    const std::string StgTif = (PthDir / "map-in.tif").string();
+    const std::string StgGz = (PthDir / "map-in.asc.gz").string();
+    const std::string StgOutAsc = (PthDir / "map-out.asc").string();
+    const std::string StgOutTif = (PthDir / "map-out.tif").string();
+    const std::string StgOutGz = (PthDir / "map-out.asc.gz").string();
+    Time(Map({"convert", StgAsc, "-o", StgTif}), 1);
+    Time(Map({"convert", StgAsc, "-o", StgGz}), 1);
+    std::printf("\nFormats, 4000 x 4000, median of %d runs (peers once)\n", LngRuns);
+    std::printf("%-52s %8s %9s\n", "", "seconds", "peak MiB");
+    const TRun FromTif = Time(Map({"convert", StgTif, "-o", StgOutAsc}), LngRuns);
+    const TRun GdalFromTif = Time({"gdal_translate", "-q", "-of", "AAIGrid", StgTif, StgOutAsc}, 1);
+    const TRun ToTif = Time(Map({"convert", StgAsc, "-o", StgOutTif}), LngRuns);
+    const TRun GdalToTif = Time({"gdal_translate", "-q", "-co", "TILED=YES", "-co", "COMPRESS=DEFLATE", "-co",
+                                 "PREDICTOR=3", "-oo", "DATATYPE=Float64", StgAsc, StgOutTif},
+                                1);
+    const TRun FromGz = Time(Map({"convert", StgGz, "-o", StgOutAsc}), LngRuns);
+    const TRun Gunzip = Time({"gunzip", "-c", StgGz}, LngRuns, StgOutAsc);
+    const TRun ToGz = Time(Map({"convert", StgAsc, "-o", StgOutGz}), LngRuns);
+    const TRun Gzip = Time({"gzip", "-6", "-c", StgAsc}, 1, StgOutGz);
+    PrintRun("pvxMap convert dem.tif -o dem.asc", FromTif);
+    PrintRun("gdal_translate -of AAIGrid dem.tif dem.asc", GdalFromTif);
+    PrintRun("pvxMap convert dem.asc -o dem.tif", ToTif);
+    PrintRun("gdal_translate (tiled, DEFLATE, predictor 3)", GdalToTif);
+    PrintRun("pvxMap convert dem.asc.gz -o dem.asc", FromGz);
+    PrintRun("gunzip -c dem.asc.gz > dem.asc", Gunzip);
+    PrintRun("pvxMap convert dem.asc -o dem.asc.gz", ToGz);
+    PrintRun("gzip -6 -c dem.asc > dem.asc.gz", Gzip);
+    PrintRatio("convert tif to asc / gdal_translate", FromTif, GdalFromTif, "<= 0.1");
+    PrintRatio("convert asc to tif / gdal_translate", ToTif, GdalToTif, "<= 0.2");
+    PrintRatio("convert gz to asc / gunzip", FromGz, Gunzip, "<= 1.5");
+    PrintRatio("convert asc to gz / gzip -6", ToGz, Gzip, "<= 0.7");
+}
+
+// Terrain and images beside gdaldem and pvxOverlay.
+void TerrainGoals(const fs::path& PthDir, int LngRuns)
+{
+    const std::string StgDem = Grid(PthDir, 4000, 4000, 1);
+    const std::string StgOut = (PthDir / "map-out.asc").string();
+    const std::string StgPng = (PthDir / "map-out.png").string();
+    std::printf("\nTerrain and images, 4000 x 4000, median of %d runs (gdaldem once)\n", LngRuns);
+    std::printf("%-52s %8s %9s\n", "", "seconds", "peak MiB");
+    const TRun Overlay = Time({PVX_OVERLAY_BINARY, StgDem, StgOut, "x", "2"}, LngRuns);
+    const TRun Shade = Time(Map({"hillshade", StgDem, "-o", StgOut}), LngRuns);
+    const TRun Slope = Time(Map({"slope", StgDem, "-o", StgOut}), LngRuns);
+    const TRun Render = Time(Map({"render", StgDem, "-o", StgPng, "--hillshade"}), LngRuns);
+    const TRun Thumbnail = Time(Map({"render", StgDem, "-o", StgPng, "--hillshade", "--width", "400", "--legend"}), LngRuns);
+    PrintRun("pvxOverlay x 2", Overlay);
+    PrintRun("pvxMap hillshade", Shade);
+    PrintRun("pvxMap slope", Slope);
+    PrintRun("pvxMap render --hillshade", Render);
+    PrintRun("pvxMap render --hillshade --width 400 --legend", Thumbnail);
+    PrintRatio("render --hillshade / pvxOverlay x 2", Render, Overlay, "<= 1.5");
+    if (Installed("gdaldem")) {
+        const TRun Gdal = Time({"gdaldem", "hillshade", "-q", "-of", "AAIGrid", StgDem, StgOut}, 1);
+        PrintRun("gdaldem hillshade (ASCII grid out)", Gdal);
+        PrintRatio("hillshade / gdaldem hillshade", Shade, Gdal, "<= 0.2");
+    }
 }
 
 // The peers doing the same work as pvxMap.
@@ -198,6 +276,8 @@ int main(int argc, char** argv)
     fs::create_directories(PthDir);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     Goals(PthDir, Options.LngRuns);
+    FormatGoals(PthDir, Options.LngRuns);
+    TerrainGoals(PthDir, Options.LngRuns);
     EveryCommand(PthDir);
     Peers(PthDir);
     if (Options.BlnFlag) {
