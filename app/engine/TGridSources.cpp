@@ -1,11 +1,10 @@
 #include "app/engine/TGridSources.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cctype>
 #include <fstream>
 
+#include "app/engine/TInputFile.h"
 #include "formats/TFormats.h"
 #include "util/TError.h"
 #ifdef PVX_WITH_GDAL
@@ -15,12 +14,6 @@
 namespace {
 
 #ifdef PVX_WITH_GDAL
-bool IsRegularFile(const std::string& StgName)
-{
-    struct stat Status;
-    return stat(StgName.c_str(), &Status) == 0 && S_ISREG(Status.st_mode);
-}
-
 // Whether a file begins as an ASCII grid does, plain or gzip-compressed:
 // gzip's first bytes, or a header tag as its first word (a byte-order mark
 // and white space before it). A file that cannot be read counts as one, for
@@ -55,7 +48,7 @@ std::unique_ptr<TRowSource> TGridSources::Open(const std::string& StgName, const
                                                 int LngBand)
 {
 #ifdef PVX_WITH_GDAL
-    if (StgName != "-" && IsRegularFile(StgName) && !LooksLikeGridText(StgName))
+    if (StgName != "-" && TInputFile::IsRegularFile(StgName) && !LooksLikeGridText(StgName))
         return std::make_unique<TGdalSource>(StgName, LngBand);
 #endif
     std::unique_ptr<TRowSource> PtrSource = std::make_unique<TAsciiSource>(StgName, Rules);

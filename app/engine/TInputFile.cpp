@@ -16,12 +16,6 @@ namespace {
 
 // A file without a name in the temporary directory, removed by the system
 // when closed, whatever ends the process.
-bool IsRegularFile(const std::string& StgName)
-{
-    struct stat Status;
-    return stat(StgName.c_str(), &Status) == 0 && S_ISREG(Status.st_mode);
-}
-
 int NamelessFile()
 {
     const char* PtrDir = std::getenv("TMPDIR");
@@ -109,6 +103,12 @@ TInputFile::TInputFile(const std::string& StgName) : MbrStgName(StgName)
 }
 
 TInputFile::~TInputFile() = default;
+
+bool TInputFile::IsRegularFile(const std::string& StgName)
+{
+    struct stat Status;
+    return stat(StgName.c_str(), &Status) == 0 && S_ISREG(Status.st_mode);
+}
 
 std::string TInputFile::Shown() const
 {

@@ -31,6 +31,10 @@ public:
     // False for what arrives as it is written (a pipe, a terminal).
     bool Regular() const { return !MbrPtrRecorder; }
 
+    // Whether the name is a regular file (a link to one included), which can
+    // be read again, as opposed to a pipe, a terminal or a device.
+    static bool IsRegularFile(const std::string& StgName);
+
     // The input will not be read again: recording stops.
     void ReadOnce();
     // A new reading of the whole input from its start, as often as wanted.
