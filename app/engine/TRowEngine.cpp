@@ -98,8 +98,9 @@ public:
     TPlanes(std::size_t LngPlanes, std::size_t LngCells)
     {
         for (std::size_t LngPlane = 0; LngPlane < LngPlanes; ++LngPlane) {
-            MbrVecBlocks.emplace_back(new double[std::max<std::size_t>(1, LngCells)]);
-            MbrVecPointers.push_back(MbrVecBlocks.back().get());
+            std::unique_ptr<double[]> PtrBlock(new double[std::max<std::size_t>(1, LngCells)]);
+            MbrVecPointers.push_back(PtrBlock.get());
+            MbrVecBlocks.push_back(std::move(PtrBlock));
         }
     }
     double* const* Pointers() const { return MbrVecPointers.data(); }
