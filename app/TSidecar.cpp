@@ -100,6 +100,8 @@ TSidecar::TSidecar(const TGridCrs& Crs, const std::string& StgOutputGrid)
     if (!MbrPtrFile->WritesDirectly())
         MbrCleanup.emplace(MbrPtrFile->WorkingName());
     MbrPtrFile->Stream().write(StgText.data(), static_cast<std::streamsize>(StgText.size()));
+    // Complete at once: a run writing many grids holds no descriptor for it.
+    MbrPtrFile->Finish();
 }
 
 TSidecar::~TSidecar() = default;
@@ -107,8 +109,6 @@ TSidecar::~TSidecar() = default;
 void TSidecar::CommitWith(TOutputFile& Grid)
 {
     Grid.Finish();
-    if (MbrPtrFile)
-        MbrPtrFile->Finish();
     Grid.Commit();
     if (MbrPtrFile)
         MbrPtrFile->Commit();

@@ -50,8 +50,8 @@ public:
     static std::string Text(const TGridCrs& Crs);
 
     // Writes the coordinate system's .prj text, if any, to the output's
-    // sidecar (not yet in place). Throws Text's failures and the output
-    // sidecar's TOutputFile failures.
+    // sidecar and closes it (not yet in place). Throws Text's failures and
+    // the output sidecar's TOutputFile failures.
     TSidecar(const TGridCrs& Crs, const std::string& StgOutputGrid);
     ~TSidecar();
     TSidecar(const TSidecar&) = delete;
@@ -60,8 +60,7 @@ public:
     // True when a sidecar is being written.
     bool Active() const { return MbrPtrFile != nullptr; }
 
-    // Finishes both files, then puts the grid in place and the sidecar after
-    // it. A failure to write either leaves both untouched (the grid's
+    // Finishes the grid, then puts it in place and the sidecar after it. A failure to write either leaves both untouched (the grid's
     // TOutputFile failure, or "Unable to write file " + sidecar). Only if the
     // sidecar's final rename fails after the grid's has succeeded, which the
     // system all but rules out in one folder, is the new grid left beside the

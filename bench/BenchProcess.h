@@ -81,6 +81,20 @@ inline void GenerateGrid(const std::string& StgName, long LngCols, long LngRows,
     Text.Flush();
 }
 
+// A seeded grid of the size in the folder ("map-COLSxROWS-SEED.asc"),
+// generated once.
+inline std::string SeededGrid(const std::filesystem::path& PthDir, long LngCols, long LngRows, unsigned LngSeed)
+{
+    const std::string StgName = (PthDir / ("map-" + std::to_string(LngCols) + "x" + std::to_string(LngRows) + "-"
+                                           + std::to_string(LngSeed) + ".asc"))
+                                    .string();
+    if (!std::filesystem::exists(StgName)) {
+        std::printf("generating %s ...\n", StgName.c_str());
+        GenerateGrid(StgName, LngCols, LngRows, LngSeed);
+    }
+    return StgName;
+}
+
 inline bool Installed(const std::string& StgProgram)
 {
     return std::system(("command -v " + StgProgram + " >/dev/null 2>&1").c_str()) == 0;

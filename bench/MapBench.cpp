@@ -41,19 +41,6 @@ void PrintRun(const std::string& StgName, const TRun& Run, const std::string& St
                 StgNote.c_str());
 }
 
-// A seeded grid of the size in the folder, generated once.
-std::string Grid(const fs::path& PthDir, long LngCols, long LngRows, unsigned LngSeed)
-{
-    const std::string StgName = (PthDir / ("map-" + std::to_string(LngCols) + "x" + std::to_string(LngRows) + "-"
-                                           + std::to_string(LngSeed) + ".asc"))
-                                    .string();
-    if (!fs::exists(StgName)) {
-        std::printf("generating %s ...\n", StgName.c_str());
-        GenerateGrid(StgName, LngCols, LngRows, LngSeed);
-    }
-    return StgName;
-}
-
 TArgs Map(TArgs VecArgs)
 {
     VecArgs.insert(VecArgs.begin(), PVX_MAP_BINARY);
@@ -65,7 +52,7 @@ void Goals(const fs::path& PthDir, int LngRuns)
 {
     std::vector<std::string> VecGrids;
     for (unsigned LngSeed = 1; LngSeed <= 8; ++LngSeed)
-        VecGrids.push_back(Grid(PthDir, 4000, 4000, LngSeed));
+        VecGrids.push_back(SeededGrid(PthDir, 4000, 4000, LngSeed));
     const std::string StgOut = (PthDir / "map-out.asc").string();
     const std::string StgTif = (PthDir / "map-out.tif").string();
     const std::string& StgA = VecGrids[0];
@@ -98,7 +85,7 @@ void Goals(const fs::path& PthDir, int LngRuns)
     std::printf("\nadd, time per cell by size, median of %d runs\n", LngRuns);
     std::vector<double> VecPerCell;
     for (const long LngSide : {1000L, 4000L, 8000L}) {
-        const TRun Run = Time(Map({"add", Grid(PthDir, LngSide, LngSide, 1), Grid(PthDir, LngSide, LngSide, 2), "-o", StgOut}),
+        const TRun Run = Time(Map({"add", SeededGrid(PthDir, LngSide, LngSide, 1), SeededGrid(PthDir, LngSide, LngSide, 2), "-o", StgOut}),
                               LngRuns);
         VecPerCell.push_back(Run.DblSeconds / static_cast<double>(LngSide * LngSide) * 1e9);
         std::printf("%5ld x %-5ld %8.2f s %9.1f MiB %8.1f ns / cell\n", LngSide, LngSide, Run.DblSeconds,
@@ -112,8 +99,8 @@ void Goals(const fs::path& PthDir, int LngRuns)
 // Every command once on 8000 x 8000 grids: its time and peak memory.
 void EveryCommand(const fs::path& PthDir)
 {
-    const std::string StgA = Grid(PthDir, 8000, 8000, 1);
-    const std::string StgB = Grid(PthDir, 8000, 8000, 2);
+    const std::string StgA = SeededGrid(PthDir, 8000, 8000, 1);
+    const std::string StgB = SeededGrid(PthDir, 8000, 8000, 2);
     const std::string StgOut = (PthDir / "map-out.asc").string();
     const std::string StgPattern = (PthDir / "map-out-{}.asc").string();
     const std::string StgTable = (PthDir / "map-table.csv").string();
@@ -153,8 +140,8 @@ void EveryCommand(const fs::path& PthDir)
         {"resample to half the cell size (256M cells)", {"resample", StgA, "15", "-o", StgOut}},
         {"subdivide by 2 (256M cells)", {"subdivide", StgA, "2", "-o", StgOut}},
         {"extract the middle", {"extract", StgA, "572345.5", "4572345.5", "692345.5", "4692345.5", "-o", StgOut}},
-        {"insert", {"insert", StgA, Grid(PthDir, 4000, 4000, 1), "-o", StgOut}},
-        {"intersect", {"intersect", StgA, Grid(PthDir, 4000, 4000, 2), "-o", StgPattern}},
+        {"insert", {"insert", StgA, SeededGrid(PthDir, 4000, 4000, 1), "-o", StgOut}},
+        {"intersect", {"intersect", StgA, SeededGrid(PthDir, 4000, 4000, 2), "-o", StgPattern}},
         {"sample 1000 points", {"sample", StgPoints, StgA, StgB}},
         {"dump", {"dump", StgA}},
         {"slope", {"slope", StgA, "-o", StgOut}},
@@ -243,8 +230,8 @@ void TerrainGoals(const fs::path& PthDir, int LngRuns)
 // The peers doing the same work as pvxMap.
 void Peers(const fs::path& PthDir)
 {
-    const std::string StgA = Grid(PthDir, 4000, 4000, 1);
-    const std::string StgB = Grid(PthDir, 4000, 4000, 2);
+    const std::string StgA = SeededGrid(PthDir, 4000, 4000, 1);
+    const std::string StgB = SeededGrid(PthDir, 4000, 4000, 2);
     const std::string StgOut = (PthDir / "map-out.asc").string();
     const std::string StgTif = (PthDir / "map-out.tif").string();
     std::printf("\n4000 x 4000 beside the peers, one run each\n");
@@ -281,7 +268,7 @@ int main(int argc, char** argv)
     EveryCommand(PthDir);
     Peers(PthDir);
     if (Options.BlnFlag) {
-        const std::string StgLarge = Grid(PthDir, 20000, 20000, 1);
+        const std::string StgLarge = SeededGrid(PthDir, 20000, 20000, 1);
         std::printf("\n20000 x 20000 (400M cells, 3.5 GB), one run\n");
         PrintRun("pvxMap convert", Time(Map({"convert", StgLarge, "-o", (PthDir / "map-out.asc").string()}), 1));
     }

@@ -22,4 +22,12 @@ struct TGridFrame {
     {
         return DblYllCorner + (static_cast<double>(LngRows - LngRow) - 0.5) * DblCellSize;
     }
+    // The block of rows LngFirstRow..LngLastRow-1 and columns
+    // LngFirstCol..LngLastCol-1 of this frame.
+    TGridFrame Block(long LngFirstRow, long LngLastRow, long LngFirstCol, long LngLastCol) const
+    {
+        return {LngLastCol - LngFirstCol, LngLastRow - LngFirstRow,
+                DblXllCorner + static_cast<double>(LngFirstCol) * DblCellSize,
+                DblYllCorner + static_cast<double>(LngRows - LngLastRow) * DblCellSize, DblCellSize};
+    }
 };

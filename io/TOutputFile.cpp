@@ -239,6 +239,9 @@ void TOutputFile::Finish()
     if (MbrStream.fail() || !Close())
         ThrowUnableToWrite();
     MbrBlnFinished = true;
+    // A run may hold thousands of finished files until it commits them.
+    MbrStream.rdbuf(nullptr);
+    MbrPtrBuffer.reset();
 }
 
 void TOutputFile::Commit()

@@ -38,8 +38,9 @@ public:
     // TFileError("Unable to write file " + name) when any write, the flush or
     // the close failed; the target is then untouched.
     void Commit();
-    // The first half of Commit: flushes and closes, with its failure. What
-    // is left, putting the file in place, then rarely fails; so files that go
+    // The first half of Commit: flushes and closes, with its failure, and
+    // lets go of the buffer (nothing is written after it). What is left,
+    // putting the file in place, then rarely fails; so files that go
     // together are all finished before any of them is committed.
     void Finish();
 

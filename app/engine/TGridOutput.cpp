@@ -124,6 +124,9 @@ std::uint64_t TGridOutput::Finish()
         MbrPtrGzip->Finish();
 #endif
     MbrPtrOutput->Finish();
+    // What writing needed goes: a run may hold many finished outputs.
+    MbrPtrSink.reset();
+    MbrPtrGzip.reset();
     return LngChanged;
 }
 

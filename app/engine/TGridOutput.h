@@ -38,9 +38,11 @@ public:
     TGridOutput(const TGridOutput&) = delete;
     TGridOutput& operator=(const TGridOutput&) = delete;
 
+    const std::string& Name() const { return MbrStgName; }
     TRowConsumer& Consumer();
-    // Completes the file, not yet in place. Returns the data cells whose
-    // value the GeoTIFF's type changed (0 for the others).
+    // Completes the file, not yet in place, and lets go of its buffers and
+    // descriptors. Returns the data cells whose value the GeoTIFF's type
+    // changed (0 for the others).
     std::uint64_t Finish();
     // Puts it in place.
     void Commit();

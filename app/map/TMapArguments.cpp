@@ -131,6 +131,9 @@ void TMapArguments::CheckCounts() const
             Fail(std::string("option ") + StgOption + " is required");
     if (MbrCommand.Output == TMapOutput::Pattern && Output().find("{}") == std::string::npos)
         Fail("the output pattern " + Output() + " has no {}");
+    for (const char* StgPlace : {"{row}", "{col}"})
+        if (MbrCommand.Output == TMapOutput::Tiles && Output().find(StgPlace) == std::string::npos)
+            Fail("the output pattern " + Output() + " has no " + StgPlace);
     if (std::count(MbrVecArguments.begin(), MbrVecArguments.end(), "-") > 1)
         Fail("standard input (-) can be read only once");
 }

@@ -18,9 +18,10 @@ public:
     virtual void Run(TMapRun& Run) = 0;
 };
 
-// What a command writes: nothing but text, one grid (-o OUT), or a series
-// of grids (-o PATTERN, "{}" standing for 1, 2, ...).
-enum class TMapOutput { None, File, Pattern };
+// What a command writes: nothing but text, one grid (-o OUT), a series of
+// grids (-o PATTERN, "{}" standing for 1, 2, ...), or tiles (-o PATTERN,
+// "{row}" and "{col}" standing for a tile's place).
+enum class TMapOutput { None, File, Pattern, Tiles };
 
 struct TMapCommandEntry {
     const char* StgName;

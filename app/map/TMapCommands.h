@@ -16,6 +16,8 @@ TMaker Info, Convert, Scale, Threshold, Reclass, Round;
 TMaker Add, Subtract, Multiply, Divide, Sum, Average, Count, Mask, MovingAverage, Gradients;
 // Resampling and sub-grids.
 TMaker Resample, Subdivide, Extract, Insert, Intersect;
+// Tiles cut from a grid and put back.
+TMaker Tile, Mosaic;
 // Map algebra by expression.
 TMaker Calc;
 // Terrain, as gdaldem computes it.

@@ -30,13 +30,7 @@ struct TRange {
 // The block of Frame's cells given by its rows (from the north) and columns.
 TGridFrame BlockFrame(const TGridFrame& Frame, TRange Rows, TRange Cols)
 {
-    TGridFrame Block = Frame;
-    Block.LngCols = Cols.Count();
-    Block.LngRows = Rows.Count();
-    Block.DblXllCorner = Frame.DblXllCorner + static_cast<double>(Cols.LngFirst) * Frame.DblCellSize;
-    Block.DblYllCorner =
-        Frame.DblYllCorner + static_cast<double>(Frame.LngRows - Rows.LngLast) * Frame.DblCellSize;
-    return Block;
+    return Frame.Block(Rows.LngFirst, Rows.LngLast, Cols.LngFirst, Cols.LngLast);
 }
 
 long Clamped(double DblIndex, long LngCount)

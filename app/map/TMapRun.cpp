@@ -89,17 +89,38 @@ double TMapRun::OutputNoData(TRowSource& First)
 void TMapRun::WriteGrid(const std::string& StgName, const TRowSource& CrsOf, const TGridFrame& Frame,
                         double DblNoData, const std::vector<TRowSource*>& VecInputs, const TRowJob& Job)
 {
-    MbrVecOutputs.push_back(std::make_unique<TGridOutput>(StgName, Frame, DblNoData, CrsOf.Crs(), MbrOutputSettings));
-    TGridOutput& Output = *MbrVecOutputs.back();
-    LastReading(VecInputs);
+    WriteGrid(StgName, CrsOf.Crs(), Frame, DblNoData, [&](TRowConsumer& Consumer, TProgress* PtrProgress) {
+        LastReading(VecInputs);
+        TRowEngine::Run(VecInputs, {Frame.LngCols, Frame.LngRows}, Job, Consumer, PtrProgress);
+    });
+}
+
+void TMapRun::WriteGrid(const std::string& StgName, const TGridCrs& Crs, const TGridFrame& Frame,
+                        double DblNoData, const TFill& Fill)
+{
+    TGridOutput& Output = OpenGrid(StgName, Crs, Frame, DblNoData);
     MbrProgress.Stage("writing " + (StgName == "-" ? std::string("standard output") : StgName),
                       Cells(Frame.LngCols, Frame.LngRows));
-    TRowEngine::Run(VecInputs, {Frame.LngCols, Frame.LngRows}, Job, Output.Consumer(), &MbrProgress);
-    const std::uint64_t LngChanged = Output.Finish();
+    Fill(Output.Consumer(), &MbrProgress);
     MbrProgress.End();
-    if (LngChanged > 0)
-        std::cerr << "pvxMap: " << StgName << ": " << LngChanged << " data cells changed value in the conversion to "
-                  << MbrOutputSettings.StgType << "\n";
+    FinishGrid(Output);
+}
+
+TGridOutput& TMapRun::OpenGrid(const std::string& StgName, const TGridCrs& Crs, const TGridFrame& Frame,
+                               double DblNoData)
+{
+    MbrVecOutputs.push_back(std::make_unique<TGridOutput>(StgName, Frame, DblNoData, Crs, MbrOutputSettings));
+    return *MbrVecOutputs.back();
+}
+
+void TMapRun::FinishGrid(TGridOutput& Output)
+{
+    const std::uint64_t LngChanged = Output.Finish();
+    if (LngChanged > 0) {
+        MbrProgress.End();
+        std::cerr << "pvxMap: " << Output.Name() << ": " << LngChanged
+                  << " data cells changed value in the conversion to " << MbrOutputSettings.StgType << "\n";
+    }
 }
 
 void TMapRun::Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,
@@ -116,6 +137,14 @@ void TMapRun::Commit()
     for (const auto& PtrOutput : MbrVecOutputs)
         PtrOutput->Commit();
     MbrVecOutputs.clear();
+    for (const std::string& StgLine : MbrVecAfterCommit)
+        Text() << StgLine << '\n';
+    MbrVecAfterCommit.clear();
+}
+
+void TMapRun::AfterCommit(const std::string& StgLine)
+{
+    MbrVecAfterCommit.push_back(StgLine);
 }
 
 std::ostream& TMapRun::Text()

@@ -5,6 +5,7 @@
 // finished before any is put in place), text on standard output, and the
 // progress line.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -43,12 +44,24 @@ public:
     // changed data cells says how many on standard error.
     void WriteGrid(const std::string& StgName, const TRowSource& CrsOf, const TGridFrame& Frame,
                    double DblNoData, const std::vector<TRowSource*>& VecInputs, const TRowJob& Job);
+    // The same with the cells from Fill, which hands them all to the
+    // consumer it is given, updating the progress line.
+    using TFill = std::function<void(TRowConsumer& Consumer, TProgress* PtrProgress)>;
+    void WriteGrid(const std::string& StgName, const TGridCrs& Crs, const TGridFrame& Frame, double DblNoData,
+                   const TFill& Fill);
+    // A grid output opened for cells given by the command itself, and
+    // finished once they all were: it then holds nothing but its name until
+    // Commit, so that a run may write thousands.
+    TGridOutput& OpenGrid(const std::string& StgName, const TGridCrs& Crs, const TGridFrame& Frame, double DblNoData);
+    void FinishGrid(TGridOutput& Output);
     // Runs Job over the inputs into Consumer (statistics, text), the
     // progress line showing StgStage.
     void Scan(const std::vector<TRowSource*>& VecInputs, const TRowEngine::TOutputShape& Shape,
               const TRowJob& Job, TRowConsumer& Consumer, const std::string& StgStage);
-    // Puts every grid written in place, once the command has succeeded.
+    // Puts every grid written in place, once the command has succeeded,
+    // then prints the lines given to AfterCommit, one a line.
     void Commit();
+    void AfterCommit(const std::string& StgLine);
 
     // Standard output for text; FinishText checks that it was written.
     std::ostream& Text();
@@ -65,4 +78,5 @@ private:
     TProgress MbrProgress;
     std::vector<std::unique_ptr<TGridOutput>> MbrVecOutputs;
     std::set<const TRowSource*> MbrSetReadAgain;
+    std::vector<std::string> MbrVecAfterCommit;
 };

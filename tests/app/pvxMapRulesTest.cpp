@@ -17,6 +17,7 @@
 #include "support/TGdalGrid.h"
 #include <algorithm>
 #include "support/TGridText.h"
+#include "support/TMapFolder.h"
 #include "support/TTempDir.h"
 
 namespace fs = std::filesystem;
@@ -30,13 +31,8 @@ bool SameCell(double DblA, double DblB)
     return (std::isnan(DblA) && std::isnan(DblB)) || DblA == DblB;
 }
 
-class MapRules : public ::testing::Test {
+class MapRules : public TMapFolder {
 protected:
-    // pvxMap in the test's folder.
-    TCommandResult Map(const std::vector<std::string>& VecArgs, const std::string& StgPrefix = "")
-    {
-        return RunMap(VecArgs, "cd " + ShellQuoted(Dir.Path().string()) + " && " + StgPrefix);
-    }
     // Runs and expects success, silently.
     void Runs(const std::vector<std::string>& VecArgs)
     {
@@ -44,13 +40,6 @@ protected:
         EXPECT_EQ(Result.LngStatus, 0) << VecArgs[0] << ": " << Result.StgErr;
         EXPECT_EQ(Result.StgErr, "") << VecArgs[0];
         MbrStgOut = Result.StgOut;
-    }
-    void Put(const std::string& StgName, const TGridText& Grid) { WriteText(Dir / StgName, GridFileText(Grid)); }
-    TGridText Read(const std::string& StgName)
-    {
-        const std::optional<TGridText> Grid = ParseGridText(ReadText(Dir / StgName));
-        EXPECT_TRUE(Grid) << StgName;
-        return Grid.value_or(TGridText());
     }
     // The cells of a grid file, the no-data ones as NoData.
     void ExpectCells(const std::string& StgName, double DblNoData, const std::vector<double>& VecCells)
@@ -63,7 +52,6 @@ protected:
                 << StgName << " cell " << LngCell << ": " << Grid.VecCells[LngCell] << " expected " << VecCells[LngCell];
     }
 
-    TTempDir Dir;
     std::string MbrStgOut;
 };
 
