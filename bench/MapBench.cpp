@@ -167,7 +167,7 @@ void FormatGoals(const fs::path& PthDir, int LngRuns)
 {
     if (!Installed("gdal_translate"))
         return;
-    const std::string StgAsc = Grid(PthDir, 4000, 4000, 1);
+    const std::string StgAsc = SeededGrid(PthDir, 4000, 4000, 1);
     const std::string StgTif = (PthDir / "map-in.tif").string();
     const std::string StgGz = (PthDir / "map-in.asc.gz").string();
     const std::string StgOutAsc = (PthDir / "map-out.asc").string();
@@ -204,7 +204,7 @@ void FormatGoals(const fs::path& PthDir, int LngRuns)
 // Terrain and images beside gdaldem and pvxOverlay.
 void TerrainGoals(const fs::path& PthDir, int LngRuns)
 {
-    const std::string StgDem = Grid(PthDir, 4000, 4000, 1);
+    const std::string StgDem = SeededGrid(PthDir, 4000, 4000, 1);
     const std::string StgOut = (PthDir / "map-out.asc").string();
     const std::string StgPng = (PthDir / "map-out.png").string();
     std::printf("\nTerrain and images, 4000 x 4000, median of %d runs (gdaldem once)\n", LngRuns);
