@@ -7,6 +7,7 @@
 // command line is checked before any file. Expected values are computed here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <random>
@@ -360,5 +361,41 @@ TEST_F(Tiles, UsageIsCheckedBeforeAnyFile)
         const TCommandResult Result = Map(VecArgs);
         EXPECT_EQ(Result.LngStatus, 2) << VecArgs[0] << " " << VecArgs.back() << ": " << Result.StgErr;
         EXPECT_EQ(Result.StgErr.find("Unable to open"), std::string::npos) << Result.StgErr;
+    }
+}
+
+// Runs started together on one output, as a batch may start them: a reader
+// sees no output or a whole one, never half of one; the last to finish
+// stands; no temporary file is left behind; each run's status is its own.
+TEST_F(Tiles, ManyRunsAtOnceOnOneOutput)
+{
+    Put("g.asc", RandomGrid(400, 300, 4));
+    std::vector<std::string> VecWhole;
+    for (int LngRun = 1; LngRun <= 8; ++LngRun) {
+        Runs({"scale", "g.asc", "x", std::to_string(LngRun), "-o", "e.asc"});
+        VecWhole.push_back(ReadText(Dir / "e.asc"));
+    }
+    fs::remove(Dir / "e.asc");
+    WriteText(Dir / "runs.sh",
+              "for k in 1 2 3 4 5 6 7 8; do \"$1\" scale g.asc x $k -o out.asc & done\n"
+              "\"$1\" scale missing.asc x 9 -o out.asc 2>/dev/null & failed=$!\n"
+              "i=0\n"
+              "while [ \"$(jobs -r | wc -l)\" -gt 0 ]; do\n"
+              "    if [ -f out.asc ]; then cp out.asc seen-$i.txt; i=$((i + 1)); fi\n"
+              "done\n"
+              "wait $failed; echo \"failed $?\"\n"
+              "wait\n");
+    const TCommandResult Result = Shell("bash runs.sh " + ShellQuoted(PVX_MAP_BINARY));
+    EXPECT_EQ(Result.StgOut, "failed 1\n");
+    const auto Whole = [&](const fs::path& PthFile) {
+        return std::find(VecWhole.begin(), VecWhole.end(), ReadText(PthFile)) != VecWhole.end();
+    };
+    EXPECT_TRUE(Whole(Dir / "out.asc"));
+    for (const auto& Entry : fs::directory_iterator(Dir.Path())) {
+        const std::string StgName = Entry.path().filename().string();
+        EXPECT_NE(StgName.rfind(".pvx-", 0), 0U) << StgName << " left behind";
+        if (StgName.rfind("seen-", 0) == 0) {
+            EXPECT_TRUE(Whole(Entry.path())) << StgName << " is not a whole output";
+        }
     }
 }
