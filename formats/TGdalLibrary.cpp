@@ -10,7 +10,7 @@ namespace {
 // The reader and the writer move whole rows of blocks in one call, each
 // block once, so the cache need hold little; GDAL's default (5% of the
 // memory) would make a small process large.
-constexpr GIntBig CacheBytes = GIntBig{32} << 20;
+constexpr GIntBig CacheBytes = GIntBig{8} << 20;
 
 }  // namespace
 

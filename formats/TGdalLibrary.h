@@ -1,6 +1,6 @@
 #pragma once
 // GDAL as the formats use it, internal to them: set up once (its drivers
-// registered, a block cache of a few tens of MiB unless GDAL_CACHEMAX says
+// registered, a block cache of 8 MiB unless GDAL_CACHEMAX says
 // otherwise, nothing printed by GDAL itself), datasets closed by their
 // owners, and what GDAL reports during a call collected for messages.
 

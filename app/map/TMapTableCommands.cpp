@@ -111,23 +111,34 @@ public:
         const std::vector<TMapRun::TSourcePtr> VecInputs = Run.OpenAll(MbrArgs.Arguments());
         TLineUp::Require(*VecInputs[0], *VecInputs[1]);
         const TGridFrame& Frame = VecInputs[0]->Frame();
-        std::map<double, TZone> MapZones;
+        // Hashed while reading, sorted once for the table; zones come in
+        // runs of cells, so the last one found is tried first.
+        std::unordered_map<double, TZone> MapZones;
+        double DblLastZone = std::numeric_limits<double>::quiet_NaN();
+        TZone* PtrLastZone = nullptr;
         TEachBlock Add([&](double* const* PtrPlanes, std::uint64_t, std::size_t LngCells) {
             for (std::size_t LngCell = 0; LngCell < LngCells; ++LngCell) {
                 const double DblZone = PtrPlanes[1][LngCell];
                 if (std::isnan(DblZone))
                     continue;
-                TZone& Zone = MapZones[DblZone];
+                if (DblZone != DblLastZone) {
+                    PtrLastZone = &MapZones[DblZone];
+                    DblLastZone = DblZone;
+                }
                 const double DblValue = PtrPlanes[0][LngCell];
                 if (!std::isnan(DblValue))
-                    Zone.Add(DblValue);
+                    PtrLastZone->Add(DblValue);
             }
         });
         Run.Scan(TMapRun::Raw(VecInputs), {Frame.LngCols, Frame.LngRows, 2}, TCellJob::Copy(2), Add,
                  "reading " + VecInputs[0]->Shown());
+        std::vector<std::pair<double, TZone>> VecSorted(MapZones.begin(), MapZones.end());
+        MapZones = {};
+        std::sort(VecSorted.begin(), VecSorted.end(),
+                  [](const auto& PairA, const auto& PairB) { return PairA.first < PairB.first; });
         std::ostream& Out = Run.Text();
         Out << "zone,count,sum,mean,min,max\n";
-        for (const auto& [DblZone, Zone] : MapZones) {
+        for (const auto& [DblZone, Zone] : VecSorted) {
             Out << Text(DblZone) << ',' << Zone.LngCount;
             if (Zone.LngCount == 0)
                 Out << ",,,,\n";
