@@ -35,9 +35,7 @@ public:
     void BeginWindow(std::uint64_t, std::size_t) override {}
     void Take(std::size_t, double* PtrCells, std::size_t LngCount, std::uint64_t LngFirst) override
     {
-        double* PtrOut = MbrPtrCells + (LngFirst - MbrLngFirstCell);
-        for (std::size_t LngCell = 0; LngCell < LngCount; ++LngCell)
-            PtrOut[LngCell] = MbrNoData.Mark(PtrCells[LngCell]);
+        MbrNoData.MarkCells(PtrCells, LngCount, MbrPtrCells + (LngFirst - MbrLngFirstCell));
     }
     void EndWindow() override {}
 

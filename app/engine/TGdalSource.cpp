@@ -38,8 +38,7 @@ void TGdalSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
         LngLeft -= LngTake;
         MbrLngCellsRead += LngTake;
     }
-    for (std::uint64_t LngCell = 0; LngCell < LngCells; ++LngCell)
-        PtrCells[LngCell] = MbrRaster.NoData().Mark(PtrCells[LngCell]);
+    MbrRaster.NoData().MarkCells(PtrCells, LngCells, PtrCells);
 }
 
 void TGdalSource::Restart()
