@@ -4,7 +4,8 @@
 #include <zlib.h>
 #endif
 #ifdef PVX_WITH_GDAL
-#include <gdal.h>
+#include "formats/TGdalModule.h"
+#include "util/TError.h"
 #endif
 #ifdef PVX_WITH_PNG
 #include <png.h>
@@ -35,8 +36,13 @@ std::string TFormats::Describe()
     StgFormats += std::string(", gzip (zlib ") + zlibVersion() + ")";
 #endif
 #ifdef PVX_WITH_GDAL
-    StgFormats += std::string(", GeoTIFF and other GDAL rasters (GDAL ")
-                  + GDALVersionInfo("RELEASE_NAME") + ")";
+    std::string StgGdal;
+    try {
+        StgGdal = "GDAL " + TGdalModule::Version();
+    } catch (const TError& Error) {
+        StgGdal = Error.what();
+    }
+    StgFormats += ", GeoTIFF and other GDAL rasters (" + StgGdal + ")";
 #endif
 #ifdef PVX_WITH_PNG
     StgFormats += std::string(", PNG images (libpng ") + png_get_libpng_ver(nullptr) + ")";

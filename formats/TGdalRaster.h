@@ -9,10 +9,11 @@
 #include <memory>
 #include <string>
 
+#include "formats/TRasterReader.h"
 #include "grid/TGridFrame.h"
 #include "util/TNoData.h"
 
-class TGdalRaster {
+class TGdalRaster : public TRasterReader {
 public:
     // Opens band LngBand (1 is the first) of the raster named. Throws
     // TFileError("Unable to open file NAME: " and GDAL's message) when GDAL
@@ -25,30 +26,30 @@ public:
     // one without a geotransform, which GDAL gives its default one (cells of
     // 1 from 0, south-up), as its ASCII grid writer does.
     TGdalRaster(const std::string& StgName, int LngBand = 1);
-    ~TGdalRaster();
+    ~TGdalRaster() override;
     TGdalRaster(const TGdalRaster&) = delete;
     TGdalRaster& operator=(const TGdalRaster&) = delete;
 
     // The west and south edges and the cell width, as GDAL's ASCII grid
     // writer computes them.
-    const TGridFrame& Frame() const { return MbrFrame; }
+    const TGridFrame& Frame() const override { return MbrFrame; }
     // The band's no-data value when it has one (for a Float32 band, as a
     // float holds it, as its cells hold it).
-    const TNoData& NoData() const { return MbrNoData; }
+    const TNoData& NoData() const override { return MbrNoData; }
     // GDAL's name of the band's data type ("Byte", "Int16", "Float32", ...).
     const std::string& TypeName() const { return MbrStgType; }
     // The coordinate system as GDAL gives it (OGC WKT); empty for none.
-    const std::string& Wkt() const { return MbrStgWkt; }
+    const std::string& Wkt() const override { return MbrStgWkt; }
     // The same as the ESRI WKT gdal_translate writes in the .prj beside an
     // ASCII grid; empty for none.
-    std::string EsriWkt() const;
+    std::string EsriWkt() const override;
 
     // The next LngRows rows into PtrCells, as GDAL reads them as Float64.
     // Throws TFileError("Unable to read file NAME: " and GDAL's message).
-    void ReadRows(double* PtrCells, long LngRows);
+    void ReadRows(double* PtrCells, long LngRows) override;
     long RowsRead() const { return MbrLngRowsRead; }
     // Back to the north row.
-    void Restart() { MbrLngRowsRead = 0; }
+    void Restart() override { MbrLngRowsRead = 0; }
 
 private:
     // Reads the rows of blocks that hold row LngRow (north row first).

@@ -15,41 +15,32 @@
 #include <string>
 #include <vector>
 
+#include "formats/TRasterWriter.h"
 #include "grid/TGridFrame.h"
 #include "util/TNoData.h"
 
-class TGeoTiffWriter {
+class TGeoTiffWriter : public TRasterWriter {
 public:
-    struct TSettings {
-        // GDAL's name of the type: Byte, Int16, UInt16, Int32, UInt32,
-        // Float32, Float64 (and Int8 where GDAL has it).
-        std::string StgType = "Float64";
-        // The band's no-data value, when given.
-        TNoData NoData;
-        // The coordinate system as WKT; none when empty.
-        std::string StgWkt;
-    };
-
     // Creates the file, replacing what the name holds. Before creating
     // anything, throws TError("unknown data type NAME: one of ...") and
     // TError("the no-data value V cannot be held in TYPE"); then
     // TFileError("Unable to open file NAME: " and GDAL's message) when GDAL
     // cannot create it, and TError for a WKT GDAL does not read.
     TGeoTiffWriter(const std::string& StgName, const TGridFrame& Frame, const TSettings& Settings);
-    ~TGeoTiffWriter();
+    ~TGeoTiffWriter() override;
     TGeoTiffWriter(const TGeoTiffWriter&) = delete;
     TGeoTiffWriter& operator=(const TGeoTiffWriter&) = delete;
 
     // The next LngRows rows, north row first; no-data cells hold the no-data
     // value. Throws TFileError("Unable to write file NAME: ...").
-    void WriteRows(const double* PtrCells, long LngRows);
+    void WriteRows(const double* PtrCells, long LngRows) override;
     // The cells written so far whose value the type changed (a no-data cell
     // never changes: its value is one the type holds).
-    std::uint64_t ChangedCells() const { return MbrLngChanged; }
+    std::uint64_t ChangedCells() const override { return MbrLngChanged; }
     // Writes what is held and closes the file, complete. Throws
     // TFileError("Unable to write file NAME: ...") when GDAL fails, and
     // TError when rows are missing.
-    void Finish();
+    void Finish() override;
 
 private:
     struct TDataset;

@@ -2,20 +2,22 @@
 
 #include <algorithm>
 
+#include "formats/TGdalModule.h"
+
 TGdalSource::TGdalSource(const std::string& StgName, int LngBand)
-    : MbrStgName(StgName), MbrRaster(StgName, LngBand),
-      MbrVecRow(static_cast<std::size_t>(MbrRaster.Frame().LngCols))
+    : MbrStgName(StgName), MbrPtrRaster(TGdalModule::OpenRaster(StgName, LngBand)),
+      MbrVecRow(static_cast<std::size_t>(MbrPtrRaster->Frame().LngCols))
 {
 }
 
 TGridCrs TGdalSource::Crs() const
 {
-    return {"", MbrRaster.Wkt(), MbrRaster.EsriWkt()};
+    return {"", MbrPtrRaster->Wkt(), MbrPtrRaster->EsriWkt()};
 }
 
 void TGdalSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
 {
-    const auto LngCols = static_cast<std::uint64_t>(MbrRaster.Frame().LngCols);
+    const auto LngCols = static_cast<std::uint64_t>(MbrPtrRaster->Frame().LngCols);
     double* PtrOut = PtrCells;
     std::uint64_t LngLeft = LngCells;
     while (LngLeft > 0) {
@@ -23,14 +25,14 @@ void TGdalSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
         if (LngColumn == 0 && LngLeft >= LngCols) {
             // Whole rows straight into place.
             const std::uint64_t LngRows = LngLeft / LngCols;
-            MbrRaster.ReadRows(PtrOut, static_cast<long>(LngRows));
+            MbrPtrRaster->ReadRows(PtrOut, static_cast<long>(LngRows));
             PtrOut += LngRows * LngCols;
             LngLeft -= LngRows * LngCols;
             MbrLngCellsRead += LngRows * LngCols;
             continue;
         }
         if (LngColumn == 0)
-            MbrRaster.ReadRows(MbrVecRow.data(), 1);
+            MbrPtrRaster->ReadRows(MbrVecRow.data(), 1);
         const std::uint64_t LngTake = std::min(LngLeft, LngCols - LngColumn);
         std::copy(MbrVecRow.begin() + static_cast<long>(LngColumn),
                   MbrVecRow.begin() + static_cast<long>(LngColumn + LngTake), PtrOut);
@@ -38,11 +40,11 @@ void TGdalSource::ReadCells(double* PtrCells, std::uint64_t LngCells)
         LngLeft -= LngTake;
         MbrLngCellsRead += LngTake;
     }
-    MbrRaster.NoData().MarkCells(PtrCells, LngCells, PtrCells);
+    MbrPtrRaster->NoData().MarkCells(PtrCells, LngCells, PtrCells);
 }
 
 void TGdalSource::Restart()
 {
-    MbrRaster.Restart();
+    MbrPtrRaster->Restart();
     MbrLngCellsRead = 0;
 }

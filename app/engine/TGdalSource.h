@@ -4,9 +4,10 @@
 // system carried to the outputs.
 
 #include "app/engine/TRowSource.h"
+#include <memory>
 #include <vector>
 
-#include "formats/TGdalRaster.h"
+#include "formats/TRasterReader.h"
 
 class TGdalSource : public TRowSource {
 public:
@@ -14,8 +15,8 @@ public:
 
     const std::string& Name() const override { return MbrStgName; }
     std::string Shown() const override { return MbrStgName; }
-    const TGridFrame& Frame() const override { return MbrRaster.Frame(); }
-    const TNoData& NoData() const override { return MbrRaster.NoData(); }
+    const TGridFrame& Frame() const override { return MbrPtrRaster->Frame(); }
+    const TNoData& NoData() const override { return MbrPtrRaster->NoData(); }
     TGridCrs Crs() const override;
     bool Flowing() const override { return false; }
     void ReadCells(double* PtrCells, std::uint64_t LngCells) override;
@@ -25,7 +26,7 @@ public:
 
 private:
     std::string MbrStgName;
-    TGdalRaster MbrRaster;
+    std::unique_ptr<TRasterReader> MbrPtrRaster;
     // The row read last, for reads that end inside a row.
     std::vector<double> MbrVecRow;
     std::uint64_t MbrLngCellsRead = 0;

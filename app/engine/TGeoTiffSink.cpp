@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
+#include "formats/TGdalModule.h"
+
 TGeoTiffSink::TGeoTiffSink(const std::string& StgFile, const TGridFrame& Frame,
-                           const TGeoTiffWriter::TSettings& Settings)
+                           const TRasterWriter::TSettings& Settings)
     : MbrFrame(Frame),
       MbrNoData(Settings.NoData.Value(), 17, true, static_cast<std::uint64_t>(Frame.LngCols)),
-      MbrWriter(StgFile, Frame, Settings)
+      MbrPtrWriter(TGdalModule::CreateGeoTiff(StgFile, Frame, Settings))
 {
 }
 
@@ -18,7 +20,7 @@ void TGeoTiffSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::s
     while (LngCells > 0) {
         if (MbrVecRow.empty() && LngCells >= LngCols) {
             const std::size_t LngRows = LngCells / LngCols;
-            MbrWriter.WriteRows(PtrCells, static_cast<long>(LngRows));
+            MbrPtrWriter->WriteRows(PtrCells, static_cast<long>(LngRows));
             PtrCells += LngRows * LngCols;
             LngCells -= LngRows * LngCols;
             continue;
@@ -28,7 +30,7 @@ void TGeoTiffSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::s
         PtrCells += LngTake;
         LngCells -= LngTake;
         if (MbrVecRow.size() == LngCols) {
-            MbrWriter.WriteRows(MbrVecRow.data(), 1);
+            MbrPtrWriter->WriteRows(MbrVecRow.data(), 1);
             MbrVecRow.clear();
         }
     }
@@ -36,6 +38,6 @@ void TGeoTiffSink::Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::s
 
 std::uint64_t TGeoTiffSink::Finish()
 {
-    MbrWriter.Finish();
-    return MbrWriter.ChangedCells();
+    MbrPtrWriter->Finish();
+    return MbrPtrWriter->ChangedCells();
 }

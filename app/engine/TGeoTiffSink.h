@@ -8,12 +8,13 @@
 
 #include "app/engine/TNoDataCells.h"
 #include "app/engine/TGridSink.h"
-#include "formats/TGeoTiffWriter.h"
+#include "formats/TRasterWriter.h"
+#include "grid/TGridFrame.h"
 
 class TGeoTiffSink : public TGridSink {
 public:
     // Writes the file named.
-    TGeoTiffSink(const std::string& StgFile, const TGridFrame& Frame, const TGeoTiffWriter::TSettings& Settings);
+    TGeoTiffSink(const std::string& StgFile, const TGridFrame& Frame, const TRasterWriter::TSettings& Settings);
 
     void Take(double* const* PtrPlanes, std::uint64_t LngFirst, std::size_t LngCells) override;
     std::uint64_t Finish() override;
@@ -21,7 +22,7 @@ public:
 private:
     TGridFrame MbrFrame;
     TNoDataCells MbrNoData;
-    TGeoTiffWriter MbrWriter;
+    std::unique_ptr<TRasterWriter> MbrPtrWriter;
     // The cells of a row begun but not ended.
     std::vector<double> MbrVecRow;
 };

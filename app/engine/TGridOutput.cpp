@@ -11,7 +11,7 @@
 #endif
 #ifdef PVX_WITH_GDAL
 #include "app/engine/TGeoTiffSink.h"
-#include "formats/TCoordinateSystem.h"
+#include "formats/TGdalModule.h"
 #endif
 
 namespace {
@@ -87,10 +87,10 @@ TGridOutput::TGridOutput(const std::string& StgName, const TGridFrame& Frame, do
             throw TError(StgName + ": a GeoTIFF is written to a file, not to standard output, a pipe or a device");
         const std::string StgWkt = !Crs.StgWkt.empty() || Crs.StgPrjFile.empty()
             ? Crs.StgWkt
-            : TCoordinateSystem::WktFromPrj(TSidecar::Text(Crs), Crs.StgPrjFile);
+            : TGdalModule::WktFromPrj(TSidecar::Text(Crs), Crs.StgPrjFile);
         MbrPtrSink = std::make_unique<TGeoTiffSink>(
             MbrPtrOutput->WorkingName(), Frame,
-            TGeoTiffWriter::TSettings{Settings.StgType.empty() ? "Float64" : Settings.StgType, TNoData(DblNoData), StgWkt});
+            TRasterWriter::TSettings{Settings.StgType.empty() ? "Float64" : Settings.StgType, TNoData(DblNoData), StgWkt});
         return;
 #else
         throw TError(StgName + ": this build writes no GeoTIFF (it was built without GDAL)");

@@ -155,3 +155,31 @@ TEST_F(MapFormats, Refusals)
         EXPECT_FALSE(fs::exists(Dir / "out.asc") || fs::exists(Dir / "out.tif"));
     }
 }
+
+// GDAL is loaded only for a raster it reads or a GeoTIFF written: a copy of
+// pvxMap without the module beside it does all its work on ASCII and gzip
+// grids, and says what is missing for a GeoTIFF, writing nothing.
+TEST_F(MapFormats, GdalIsLoadedOnlyForItsFormats)
+{
+    Runs({"convert", "dem.asc", "-o", "dem.tif"});
+    fs::copy_file(PVX_MAP_BINARY, Dir / "pvxMap-alone");
+    const struct {
+        std::vector<std::string> VecArgs;
+        int LngStatus;
+        std::string StgError;
+    } ArrCases[] = {
+        {{"scale", "dem.asc", "x", "2", "-o", "out.asc"}, 0, ""},
+        {{"convert", "dem.asc", "-o", "out.asc.gz"}, 0, ""},
+        {{"info", "dem.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so: "},
+        {{"convert", "dem.asc", "-o", "out.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so: "},
+    };
+    for (const auto& Case : ArrCases) {
+        std::string StgCommand = "./pvxMap-alone";
+        for (const std::string& StgArg : Case.VecArgs)
+            StgCommand += " " + ShellQuoted(StgArg);
+        const TCommandResult Result = Shell(StgCommand);
+        EXPECT_EQ(Result.LngStatus, Case.LngStatus) << StgCommand << ": " << Result.StgErr;
+        EXPECT_EQ(Result.StgErr.substr(0, Case.StgError.size()), Case.StgError) << StgCommand;
+    }
+    EXPECT_FALSE(fs::exists(Dir / "out.tif"));
+}
