@@ -277,8 +277,8 @@ void PairCells(const double* PtrFirst, const double* PtrSecond, std::size_t LngC
                TIsNoData IsNoData, double DblNoDataOut, double* PtrOut)
 {
     for (std::size_t i = 0; i < LngCells; ++i) {
-        const bool BlnNoData =
-            IsNoDataIn(IsNoData, 0, PtrFirst[i]) | IsNoDataIn(IsNoData, 1, PtrSecond[i]);
+        const bool BlnNoData = static_cast<int>(IsNoDataIn(IsNoData, 0, PtrFirst[i]))
+            | static_cast<int>(IsNoDataIn(IsNoData, 1, PtrSecond[i]));
         PtrOut[i] = BlnNoData ? DblNoDataOut : Op(PtrFirst[i], PtrSecond[i]);
     }
 }
@@ -291,8 +291,8 @@ void MaskCells(const double* PtrFirst, const double* PtrSecond, std::size_t LngC
 {
     for (std::size_t i = 0; i < LngCells; ++i) {
         const double DblValue = PtrFirst[i];
-        const bool BlnNoData =
-            IsNoDataIn(IsNoData, 0, DblValue) | IsNoDataIn(IsNoData, 1, PtrSecond[i]);
+        const bool BlnNoData = static_cast<int>(IsNoDataIn(IsNoData, 0, DblValue))
+            | static_cast<int>(IsNoDataIn(IsNoData, 1, PtrSecond[i]));
         PtrOut[i] = BlnNoData ? DblNoDataOut : DblValue;
     }
 }

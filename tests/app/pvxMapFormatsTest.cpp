@@ -170,8 +170,8 @@ TEST_F(MapFormats, GdalIsLoadedOnlyForItsFormats)
     } ArrCases[] = {
         {{"scale", "dem.asc", "x", "2", "-o", "out.asc"}, 0, ""},
         {{"convert", "dem.asc", "-o", "out.asc.gz"}, 0, ""},
-        {{"info", "dem.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so: "},
-        {{"convert", "dem.asc", "-o", "out.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so: "},
+        {{"info", "dem.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so is neither beside"},
+        {{"convert", "dem.asc", "-o", "out.tif"}, 1, "pvxMap: GDAL's formats are not available: libpvxGdal.so is neither beside"},
     };
     for (const auto& Case : ArrCases) {
         std::string StgCommand = "./pvxMap-alone";
