@@ -93,20 +93,22 @@ void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreads)
 }
 
 // Bytes for the cells wanted at the bytes a cell has taken so far, rounded
-// up, and an eighth more, so that one window mostly holds them all. Before
-// any, a cell is taken to be as long as a number of 17 digits with its
-// sign, exponent and separators, or more: a few cells asked for first take
-// a small window, which the tokenizer's buffer keeps (many grids read a few
-// rows at a time each would otherwise hold a full window apiece).
+// down: text beyond the cells wanted is parsed, thrown away, scanned again
+// to find where they end and parsed again by the next read, so a window a
+// little short, followed by a small one, costs far less than one too long.
+// Before any, a cell is taken to be as long as a number of 17 digits with
+// its sign, exponent and separators, or more: a few cells asked for first
+// take a small window, which the tokenizer's buffer keeps (many grids read
+// a few rows at a time each would otherwise hold a full window apiece).
 std::size_t TGridReader::WindowFor(std::uint64_t LngWanted, std::size_t LngFull) const
 {
     constexpr std::uint64_t FirstCellBytes = 32;
     if (LngWanted >= LngFull)
         return LngFull;
     const std::uint64_t LngCellBytes =
-        MbrLngWindowCells == 0 ? FirstCellBytes : MbrLngWindowBytes / MbrLngWindowCells + 1;
+        MbrLngWindowCells == 0 ? FirstCellBytes : MbrLngWindowBytes / MbrLngWindowCells;
     const std::uint64_t LngBytes = LngWanted * LngCellBytes;
-    return static_cast<std::size_t>(std::min<std::uint64_t>(LngFull, LngBytes + LngBytes / 8));
+    return static_cast<std::size_t>(std::min<std::uint64_t>(LngFull, LngBytes));
 }
 
 void TGridReader::ReadCells(TCellSink& Sink, std::size_t LngThreadsWanted, std::uint64_t LngMaxCells)
