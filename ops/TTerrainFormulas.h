@@ -35,15 +35,18 @@ inline double ShadeByte(double DblShade)
                                 : static_cast<double>(static_cast<int>(std::min(FltShade + 0.5f, 255.0f)));
 }
 
+// The tangent of the slope over cells of DblRes (cell size times scale).
+inline double SlopeTangent(const float* PtrW, double DblRes)
+{
+    const double DblX = WestMinusEast(PtrW) / DblRes;
+    const double DblY = SouthMinusNorth(PtrW) / DblRes;
+    return std::sqrt(DblX * DblX + DblY * DblY) / 8;
+}
+
 class TSlopeDegrees {
 public:
     TSlopeDegrees(double DblCellSize, double DblScale) : MbrDblRes(DblCellSize * DblScale) {}
-    double operator()(const float* PtrW) const
-    {
-        const double DblX = WestMinusEast(PtrW) / MbrDblRes;
-        const double DblY = SouthMinusNorth(PtrW) / MbrDblRes;
-        return std::atan(std::sqrt(DblX * DblX + DblY * DblY) / 8) * RadiansToDegrees;
-    }
+    double operator()(const float* PtrW) const { return std::atan(SlopeTangent(PtrW, MbrDblRes)) * RadiansToDegrees; }
 
 private:
     double MbrDblRes;
@@ -52,12 +55,7 @@ private:
 class TSlopePercent {
 public:
     TSlopePercent(double DblCellSize, double DblScale) : MbrDblRes(DblCellSize * DblScale) {}
-    double operator()(const float* PtrW) const
-    {
-        const double DblX = WestMinusEast(PtrW) / MbrDblRes;
-        const double DblY = SouthMinusNorth(PtrW) / MbrDblRes;
-        return 100 * (std::sqrt(DblX * DblX + DblY * DblY) / 8);
-    }
+    double operator()(const float* PtrW) const { return 100 * SlopeTangent(PtrW, MbrDblRes); }
 
 private:
     double MbrDblRes;
